@@ -1,0 +1,50 @@
+# Sweepling: the commands named in the README.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+BENCH_BUILD ?= build-bench
+JOBS       ?= $(shell nproc)
+CMAKE_FLAGS ?=
+DEMO_DIR   ?= $(BUILD)/demo-volume
+
+export QT_QPA_PLATFORM ?= offscreen
+
+.PHONY: all deps build demo test test-asan bench run clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Writes the sample infected volume and scans it.
+demo: build
+	@rm -rf $(DEMO_DIR)
+	$(BUILD)/src/sweepling-cli sample-volume $(DEMO_DIR) --user demo
+	$(BUILD)/src/sweepling-cli --root $(DEMO_DIR) --user demo --settings $(BUILD)/demo-settings.ini scan quick; \
+	  status=$$?; [ $$status -le 1 ] || exit $$status
+	$(BUILD)/src/sweepling-cli --root $(DEMO_DIR) --user demo --settings $(BUILD)/demo-settings.ini reports list
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSWEEPLING_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DSWEEPLING_BUILD_BENCH=ON -DSWEEPLING_BUILD_TESTS=OFF
+	cmake --build $(BENCH_BUILD) -j $(JOBS)
+	scripts/run-bench.sh $(BENCH_BUILD)
+
+run: build
+	$(BUILD)/src/sweepling $(ARGS)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)

@@ -1,0 +1,37 @@
+# sweepling_library(NAME DIR [EXCLUDE files...] LINKS targets...)
+# Builds a static library from every .cpp of one source folder, so that a new
+# class only needs its file pair.
+function(sweepling_library name dir)
+    cmake_parse_arguments(ARG "" "" "EXCLUDE;LINKS" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+    file(GLOB headers CONFIGURE_DEPENDS ${dir}/*.h)
+    foreach(excluded IN LISTS ARG_EXCLUDE)
+        list(REMOVE_ITEM sources ${dir}/${excluded})
+    endforeach()
+    if(NOT sources)
+        add_library(${name} INTERFACE)
+        target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+        target_link_libraries(${name} INTERFACE ${ARG_LINKS})
+        return()
+    endif()
+    add_library(${name} STATIC ${sources} ${headers})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC ${ARG_LINKS})
+    target_precompile_headers(${name} PRIVATE <QtCore/QString> <QtCore/QList> <QtCore/QObject>
+                              <QtCore/QVariant> <QtCore/QDir> <QtCore/QFileInfo>)
+endfunction()
+
+# sweepling_test(NAME DIR LINKS targets...)
+# One GoogleTest executable per test folder; every TEST becomes one ctest case.
+function(sweepling_test name dir)
+    cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+    if(NOT sources)
+        return()
+    endif()
+    add_executable(${name} ${sources})
+    target_link_libraries(${name} PRIVATE sweepling_testsupport ${ARG_LINKS})
+    target_precompile_headers(${name} PRIVATE <gtest/gtest.h> <QtCore/QString> <QtCore/QDir>)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+                         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SWEEPLING_SETTINGS=/nonexistent/sweepling-test.ini")
+endfunction()

@@ -1,0 +1,64 @@
+#include "app/AppDelegate.h"
+
+#include "app/DateWording.h"
+#include "app/NotificationNames.h"
+#include "app/PreferenceKeys.h"
+#include "platform/Log.h"
+#include "platform/Platform.h"
+
+#include <QTimer>
+
+using namespace PreferenceKeys;
+
+AppDelegate::AppDelegate(Platform &platform, QObject *parent)
+    : QObject(parent)
+    , m_platform(platform)
+    , m_access(platform)
+    , m_remoteFlag(platform.defaults())
+{
+}
+
+AppDelegate::~AppDelegate() = default;
+
+void AppDelegate::applicationWillFinishLaunching()
+{
+}
+
+void AppDelegate::applicationDidFinishLaunching()
+{
+    UserDefaults &defaults = m_platform.defaults();
+    defaults.registerDefaults({{NSApplicationCrashOnExceptions, true}});
+    tabtype = 40;
+    old = 0;
+
+    m_showsAccessWindow = !m_access.isUserAccessible();
+    Q_EMIT interfaceChosen(m_showsAccessWindow);
+
+    defaults.setBool(false, NSConstraintBasedLayoutVisualizeMutuallyExclusiveConstraints);
+    defaults.synchronize();
+
+    // The flag is cleared at every launch and set again only by the server.
+    defaults.setBool(false, SandboxingDone);
+    if (!(defaults.contains(SandboxingDone) && defaults.boolForKey(SandboxingDone)))
+        m_remoteFlag.checkDataFromURL();
+
+    m_platform.notifications().post(NotificationNames::ScanningStatusChange);
+    m_platform.notifications().post(NotificationNames::listChange);
+
+    setLastScanTextisRepeat(QStringLiteral("Y"));
+}
+
+bool AppDelegate::isScanning() const
+{
+    return false;
+}
+
+void AppDelegate::setLastScanTextisRepeat(const QString &flag)
+{
+    if (!isScanning()) {
+        m_lastScanText = DateWording::lastScanText(m_platform.defaults().objectForKey(kLastScanDate));
+        Q_EMIT lastScanTextChanged(m_lastScanText);
+    }
+    if (flag == QLatin1String("Y"))
+        QTimer::singleShot(10000, this, [this] { setLastScanTextisRepeat(QStringLiteral("Y")); });
+}

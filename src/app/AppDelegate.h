@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/AccessController.h"
+#include "app/RemoteFlag.h"
+
+#include <QObject>
+#include <QStringList>
+#include <memory>
+
+class Platform;
+
+// The application object: lives for the whole run and owns what is shared
+// (the access state, the remote flag, the scan driver, the report store).
+// It runs the start-up steps in their order; the windows of the desktop
+// application observe it through its signals and never the other way round.
+class AppDelegate : public QObject
+{
+    Q_OBJECT
+public:
+    explicit AppDelegate(Platform &platform, QObject *parent = nullptr);
+    ~AppDelegate() override;
+
+    Platform &platform() { return m_platform; }
+    AccessController &access() { return m_access; }
+    RemoteFlag &remoteFlag() { return m_remoteFlag; }
+
+    // Start-up before and after the interface is shown.
+    void applicationWillFinishLaunching();
+    void applicationDidFinishLaunching();
+    // Closing the last window keeps the application running.
+    bool applicationShouldTerminateAfterLastWindowClosed() const { return false; }
+
+    // True when start-up chose the first-launch access window over the main
+    // interface (the home folder could not be read).
+    bool showsAccessWindow() const { return m_showsAccessWindow; }
+
+    // Refreshes the last-scan text; with "Y" again every 10 seconds.
+    void setLastScanTextisRepeat(const QString &flag);
+    QString lastScanText() const { return m_lastScanText; }
+
+    qint64 tabtype = 40;
+    qint32 old = 0;
+
+Q_SIGNALS:
+    void lastScanTextChanged(const QString &text);
+    void interfaceChosen(bool accessWindow);
+
+private:
+    bool isScanning() const;
+
+    Platform &m_platform;
+    AccessController m_access;
+    RemoteFlag m_remoteFlag;
+    bool m_showsAccessWindow = false;
+    QString m_lastScanText;
+};

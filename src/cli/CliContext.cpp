@@ -1,0 +1,32 @@
+#include "cli/CliContext.h"
+
+#include <cstdio>
+
+CliContext::CliContext(std::unique_ptr<Platform> platform, QStringList arguments)
+    : m_platform(std::move(platform))
+    , m_arguments(std::move(arguments))
+    , m_out(stdout)
+    , m_err(stderr)
+{
+}
+
+bool CliContext::takeFlag(const QString &flag)
+{
+    return m_arguments.removeAll(flag) > 0;
+}
+
+std::optional<QString> CliContext::takeOption(const QString &name)
+{
+    const qsizetype at = m_arguments.indexOf(name);
+    if (at < 0 || at + 1 >= m_arguments.size())
+        return std::nullopt;
+    const QString value = m_arguments.at(at + 1);
+    m_arguments.remove(at, 2);
+    return value;
+}
+
+int CliContext::fail(const QString &message)
+{
+    m_err << "sweepling-cli: " << message << Qt::endl;
+    return 2;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+// Questions and information for the user: modal alerts and the folder
+// chooser. The desktop application answers them with real dialogs; tests and
+// the command line use ScriptedAlerts, so nothing ever blocks on a person.
+// Callers on a background thread must hop to the main thread first when the
+// presenter shows windows (ScriptedAlerts may be called from any thread).
+class AlertPresenter
+{
+public:
+    struct FolderRequest
+    {
+        QString prompt;        // the chooser's confirm button, e.g. "Confirm Access"
+        QString message;       // e.g. "Give access for scanning in your HardDisk"
+        QString startFolder;   // host path the chooser opens in
+        // Called with each chosen folder; answering false keeps the chooser
+        // open (the validator shows its own alert).
+        std::function<bool(const QString &)> validate;
+    };
+
+    virtual ~AlertPresenter() = default;
+
+    // Modal question with "Yes" (first button) and "No"; true only for "Yes".
+    virtual bool askYesNo(const QString &informativeText, const QString &messageText) = 0;
+    // Information with the single button "OK".
+    virtual void inform(const QString &informativeText, const QString &messageText, bool asSheet = false) = 0;
+    // Alert with the given buttons; answers the index of the pressed one.
+    virtual int ask(const QString &messageText, const QString &informativeText, const QStringList &buttons) = 0;
+    // Host path of the chosen folder, or nothing when cancelled.
+    virtual std::optional<QString> chooseFolder(const FolderRequest &request) = 0;
+};

@@ -1,0 +1,33 @@
+#include "scan/Adware.h"
+
+#include <QFile>
+#include <sys/stat.h>
+
+AdwarePtr Adware::AdwareWithName(const QString &name, bool, const QString &infections, qint64 size,
+                                 const QUrl &url, const QString &risk)
+{
+    auto adware = std::make_shared<Adware>();
+    adware->m_name = name;
+    adware->m_infections = infections;
+    adware->m_size = size;
+    adware->m_url = url;
+    adware->m_risk = risk;
+    adware->recheckPresence();
+    adware->m_isNoAction = false;
+    return adware;
+}
+
+bool Adware::fileExistsAtPath(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    struct stat st{};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+}
+
+void Adware::recheckPresence()
+{
+    m_isAvail = fileExistsAtPath(path());
+    m_isChecked = m_isAvail;
+    m_redGreen = m_isAvail ? NamedColour::black() : NamedColour::grey();
+}

@@ -1,0 +1,37 @@
+#include "scan/AdwareScanReport.h"
+
+#include "app/DateWording.h"
+
+#include <QUuid>
+
+ReportPtr AdwareScanReport::ScanReportWithAdwareList(const QList<AdwarePtr> &list, const QDateTime &date,
+                                                     const QString &durations, const QString &reportType)
+{
+    auto report = std::make_shared<AdwareScanReport>();
+    report->m_adwareCount = quint64(list.size());
+    report->m_reportType = reportType;
+    report->m_scanDate = date;
+    report->m_adwareList = list;
+    report->m_scanDuration = durations;
+    report->m_reportId = globallyUniqueString();
+    report->m_isRed = !list.isEmpty();
+    report->recomputeDerived();
+    return report;
+}
+
+QString AdwareScanReport::globallyUniqueString()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+}
+
+QString AdwareScanReport::imageNameForCount(quint64 count)
+{
+    return count != 0 ? QStringLiteral("btn_open.tiff") : QStringLiteral("btn_trash.tiff");
+}
+
+void AdwareScanReport::recomputeDerived(const QDateTime &now)
+{
+    m_reportDateDisplay = DateWording::relativeDateStringForDate(m_scanDate, now);
+    m_redGreen = m_isRed ? NamedColour::reportRed() : NamedColour::reportGreen();
+    m_openTrash = imageNameForCount(m_adwareCount);
+}
