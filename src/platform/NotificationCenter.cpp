@@ -2,6 +2,7 @@
 
 #include <QMetaObject>
 #include <algorithm>
+#include <optional>
 
 int NotificationCenter::addObserver(const QString &name, QObject *context, Handler handler,
                                     Delivery delivery)
@@ -10,6 +11,7 @@ int NotificationCenter::addObserver(const QString &name, QObject *context, Handl
     const int token = m_nextToken++;
     m_observers.push_back({token, name, context, context != nullptr,
                            std::make_shared<Handler>(std::move(handler)), delivery});
+    publish(m_observers);
     if (context) {
         QObject::connect(context, &QObject::destroyed, context, [this, token] { removeObserver(token); },
                          Qt::DirectConnection);
@@ -21,26 +23,31 @@ void NotificationCenter::removeObserver(int token)
 {
     QMutexLocker locker(&m_lock);
     std::erase_if(m_observers, [token](const Observer &o) { return o.token == token; });
+    publish(m_observers);
 }
 
 void NotificationCenter::removeObservers(QObject *context)
 {
     QMutexLocker locker(&m_lock);
     std::erase_if(m_observers, [context](const Observer &o) { return o.hasContext && o.context == context; });
+    publish(m_observers);
+}
+
+void NotificationCenter::publish(std::vector<Observer> observers)
+{
+    std::atomic_store(&m_snapshot, std::shared_ptr<const std::vector<Observer>>(
+                                       std::make_shared<const std::vector<Observer>>(std::move(observers))));
 }
 
 void NotificationCenter::post(const QString &name, const QVariant &object)
 {
-    std::vector<Observer> matching;
-    {
-        QMutexLocker locker(&m_lock);
-        for (const Observer &o : m_observers) {
-            if (o.name.isEmpty() || o.name == name)
-                matching.push_back(o);
-        }
-    }
-    const Notification note{name, object};
-    for (const Observer &o : matching) {
+    const auto snapshot = std::atomic_load(&m_snapshot);
+    std::optional<Notification> note;
+    for (const Observer &o : *snapshot) {
+        if (!o.name.isEmpty() && o.name != name)
+            continue;
+        if (!note)
+            note = Notification{name, object};
         if (o.hasContext && !o.context)
             continue;
         if (o.delivery == Delivery::Queued && o.context) {
@@ -48,13 +55,13 @@ void NotificationCenter::post(const QString &name, const QVariant &object)
             auto handler = o.handler;
             QMetaObject::invokeMethod(
                 o.context.data(),
-                [context, handler, note] {
+                [context, handler, note = *note] {
                     if (context)
                         (*handler)(note);
                 },
                 Qt::QueuedConnection);
         } else {
-            (*o.handler)(note);
+            (*o.handler)(*note);
         }
     }
 }

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <memory>
 #include <vector>
 
 // Named notifications posted from any thread and observed by name.
@@ -42,7 +43,13 @@ private:
         Delivery delivery;
     };
 
+    void publish(std::vector<Observer> observers);
+
+    // Writers copy the list under the lock and publish a new snapshot;
+    // post() reads the current snapshot without copying it, so posting
+    // from a busy scan thread stays cheap.
     QMutex m_lock;
     std::vector<Observer> m_observers;
+    std::shared_ptr<const std::vector<Observer>> m_snapshot = std::make_shared<const std::vector<Observer>>();
     int m_nextToken = 1;
 };
