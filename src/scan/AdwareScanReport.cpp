@@ -15,7 +15,10 @@ ReportPtr AdwareScanReport::ScanReportWithAdwareList(const QList<AdwarePtr> &lis
     report->m_scanDuration = durations;
     report->m_reportId = globallyUniqueString();
     report->m_isRed = !list.isEmpty();
-    report->recomputeDerived();
+    // A report made "now" is already in the past when it is worded; the
+    // clock's millisecond resolution must not make it read "Not scan yet".
+    const QDateTime current = QDateTime::currentDateTime();
+    report->recomputeDerived(date.isValid() && date <= current ? std::max(current, date.addMSecs(1)) : current);
     return report;
 }
 
