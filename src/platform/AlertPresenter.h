@@ -8,8 +8,8 @@
 // Questions and information for the user: modal alerts and the folder
 // chooser. The desktop application answers them with real dialogs; tests and
 // the command line use ScriptedAlerts, so nothing ever blocks on a person.
-// Callers on a background thread must hop to the main thread first when the
-// presenter shows windows (ScriptedAlerts may be called from any thread).
+// Presenters may be called from any thread; one that shows windows runs them
+// on the main thread itself and waits for the answer.
 class AlertPresenter
 {
 public:
