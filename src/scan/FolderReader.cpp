@@ -1,0 +1,169 @@
+#include "scan/FolderReader.h"
+
+#include <QFile>
+#include <QSet>
+
+#include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+FolderReader::Kind kindOfMode(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return FolderReader::Kind::Directory;
+    if (S_ISLNK(mode))
+        return FolderReader::Kind::SymLink;
+    if (S_ISREG(mode))
+        return FolderReader::Kind::File;
+    return FolderReader::Kind::Other;
+}
+
+FolderReader::Kind kindOfEntry(int dirFd, const dirent *entry)
+{
+    switch (entry->d_type) {
+    case DT_DIR:
+        return FolderReader::Kind::Directory;
+    case DT_LNK:
+        return FolderReader::Kind::SymLink;
+    case DT_REG:
+        return FolderReader::Kind::File;
+    case DT_UNKNOWN: {
+        struct stat st{};
+        if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0)
+            return kindOfMode(st.st_mode);
+        return FolderReader::Kind::Other;
+    }
+    default:
+        return FolderReader::Kind::Other;
+    }
+}
+
+struct RawEntry
+{
+    QByteArray name;
+    FolderReader::Kind kind;
+};
+
+// Opens a folder without following a link in its last component and reads
+// its entries; "." and ".." are left out.
+bool readFolder(const QByteArray &folder, QList<RawEntry> &out, FolderReader::FolderId *id)
+{
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    if (id) {
+        struct stat st{};
+        if (::fstat(fd, &st) == 0)
+            *id = {static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino)};
+    }
+    DIR *dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return false;
+    }
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name == "." || name == "..")
+            continue;
+        out.append({name, kindOfEntry(::dirfd(dir), entry)});
+    }
+    ::closedir(dir);
+    return true;
+}
+
+QByteArray childPath(const QByteArray &folder, const QByteArray &name)
+{
+    return folder.endsWith('/') ? folder + name : folder + '/' + name;
+}
+
+} // namespace
+
+QList<FolderReader::Entry> FolderReader::entries(const QString &folder, FolderId *id)
+{
+    if (folder.isEmpty())
+        return {};
+    const QByteArray encoded = QFile::encodeName(folder);
+    QList<RawEntry> raw;
+    if (!readFolder(encoded, raw, id))
+        return {};
+    std::sort(raw.begin(), raw.end(), [](const RawEntry &a, const RawEntry &b) { return a.name < b.name; });
+    QList<Entry> result;
+    result.reserve(raw.size());
+    for (const RawEntry &entry : raw)
+        result.append({QFile::decodeName(entry.name), QFile::decodeName(childPath(encoded, entry.name)), entry.kind});
+    return result;
+}
+
+qint64 FolderReader::allocatedSize(const QString &path)
+{
+    const QByteArray root = QFile::encodeName(path);
+    struct stat st{};
+    if (path.isEmpty() || ::lstat(root.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return 0;
+    qint64 total = 0;
+    QSet<FolderId> seen;
+    QList<QByteArray> pending{root};
+    while (!pending.isEmpty()) {
+        const QByteArray folder = pending.takeLast();
+        QList<RawEntry> raw;
+        FolderId id;
+        if (!readFolder(folder, raw, &id) || seen.contains(id))
+            continue;
+        seen.insert(id);
+        for (const RawEntry &entry : raw) {
+            const QByteArray child = childPath(folder, entry.name);
+            if (entry.kind == Kind::Directory) {
+                pending.append(child);
+                continue;
+            }
+            struct stat item{};
+            if (::lstat(child.constData(), &item) != 0)
+                continue; // vanished since the listing
+            if (S_ISDIR(item.st_mode))
+                pending.append(child);
+            else
+                total += static_cast<qint64>(item.st_blocks) * 512;
+        }
+    }
+    return total;
+}
+
+std::optional<QByteArray> FolderReader::readRegularFile(const QString &path, qint64 maxBytes)
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    // O_NONBLOCK keeps a FIFO from stalling the open; it is refused below.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat st{};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > maxBytes) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    QByteArray bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0)
+            break;
+        if (bytes.size() + n > maxBytes) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        bytes.append(buffer, n);
+    }
+    ::close(fd);
+    return bytes;
+}

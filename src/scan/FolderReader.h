@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <optional>
+
+// The few file-system reads the inventory needs, done so that a hostile or
+// broken folder cannot mislead or stall it: a symbolic link is never followed
+// (a link is reported as a link, and listing or sizing one yields nothing),
+// FIFOs and devices are never opened for reading, and a tree reached twice
+// through a bind mount is not walked twice. Stateless; every call stands
+// alone and reports a failure as an empty answer.
+class FolderReader
+{
+public:
+    enum class Kind { Directory, File, SymLink, Other };
+
+    struct Entry
+    {
+        QString name;
+        QString path;
+        Kind kind = Kind::Other;
+    };
+
+    // Identity of a folder on its device.
+    struct FolderId
+    {
+        quint64 device = 0;
+        quint64 inode = 0;
+        bool operator==(const FolderId &) const = default;
+    };
+
+    // The folder's direct entries, hidden ones included, sorted by the bytes
+    // of their names (so every run lists them in the same order). Empty when
+    // the folder is missing, unreadable or a symbolic link. When id is given
+    // and the folder could be opened, it receives the folder's identity.
+    static QList<Entry> entries(const QString &folder, FolderId *id = nullptr);
+
+    // Sum of the allocated sizes (blocks of 512 bytes) of every item below a
+    // folder, without following links; folders themselves add nothing, and a
+    // path that is not a folder answers 0.
+    static qint64 allocatedSize(const QString &path);
+
+    // The contents of a regular file of at most maxBytes; nothing for a
+    // missing file, a link, a FIFO, a device, a folder or a larger file.
+    static std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes = kMaxReadBytes);
+
+    static constexpr qint64 kMaxReadBytes = 64 * 1024 * 1024;
+};
+
+inline size_t qHash(const FolderReader::FolderId &id, size_t seed = 0)
+{
+    return qHashMulti(seed, id.device, id.inode);
+}
