@@ -3,6 +3,7 @@
 #include "app/DateWording.h"
 #include "app/NotificationNames.h"
 #include "app/PreferenceKeys.h"
+#include "app/StandardScanPhases.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
 
@@ -15,13 +16,23 @@ AppDelegate::AppDelegate(Platform &platform, QObject *parent)
     , m_platform(platform)
     , m_access(platform)
     , m_remoteFlag(platform.defaults())
+    , m_scanDriver(std::make_unique<ScanDriver>(platform, m_access, StandardScanPhases::standard(), this))
 {
+    connect(m_scanDriver.get(), &ScanDriver::scanFinished, this,
+            [this] { setLastScanTextisRepeat(QStringLiteral("N")); });
 }
 
 AppDelegate::~AppDelegate() = default;
 
+QStringList AppDelegate::fullSyatemScanPath() const
+{
+    return {};
+}
+
 void AppDelegate::applicationWillFinishLaunching()
 {
+    m_scanDriver->state().fileCountCompleted = 0;
+    m_scanDriver->setFullSystemScanPaths(fullSyatemScanPath());
 }
 
 void AppDelegate::applicationDidFinishLaunching()
@@ -30,6 +41,9 @@ void AppDelegate::applicationDidFinishLaunching()
     defaults.registerDefaults({{NSApplicationCrashOnExceptions, true}});
     tabtype = 40;
     old = 0;
+    m_scanDriver->state().isScanStop = false;
+    m_scanDriver->state().isScanning = false;
+    m_scanDriver->state().ScanTypeCount = 0;
 
     m_showsAccessWindow = !m_access.isUserAccessible();
     Q_EMIT interfaceChosen(m_showsAccessWindow);
@@ -50,7 +64,7 @@ void AppDelegate::applicationDidFinishLaunching()
 
 bool AppDelegate::isScanning() const
 {
-    return false;
+    return m_scanDriver->isScanning();
 }
 
 void AppDelegate::setLastScanTextisRepeat(const QString &flag)

@@ -2,6 +2,7 @@
 
 #include "app/AccessController.h"
 #include "app/RemoteFlag.h"
+#include "scan/ScanDriver.h"
 
 #include <QObject>
 #include <QStringList>
@@ -23,6 +24,10 @@ public:
     Platform &platform() { return m_platform; }
     AccessController &access() { return m_access; }
     RemoteFlag &remoteFlag() { return m_remoteFlag; }
+    ScanDriver &scanDriver() { return *m_scanDriver; }
+
+    // The full-system signature list for the volume's user.
+    QStringList fullSyatemScanPath() const;
 
     // Start-up before and after the interface is shown.
     void applicationWillFinishLaunching();
@@ -51,6 +56,7 @@ private:
     Platform &m_platform;
     AccessController m_access;
     RemoteFlag m_remoteFlag;
+    std::unique_ptr<ScanDriver> m_scanDriver;
     bool m_showsAccessWindow = false;
     QString m_lastScanText;
 };
