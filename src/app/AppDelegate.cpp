@@ -26,7 +26,7 @@ AppDelegate::~AppDelegate() = default;
 
 QStringList AppDelegate::fullSyatemScanPath() const
 {
-    return {};
+    return StandardScanPhases::fullSyatemScanPath(m_platform.volume().loginName());
 }
 
 void AppDelegate::applicationWillFinishLaunching()

@@ -13,3 +13,8 @@ ScanPhases StandardScanPhases::standard()
     };
     return phases;
 }
+
+QStringList StandardScanPhases::fullSyatemScanPath(const QString &)
+{
+    return {};
+}

@@ -8,4 +8,6 @@ class StandardScanPhases
 {
 public:
     static ScanPhases standard();
+    // The full-system signature list compared by the walk, built for a login name.
+    static QStringList fullSyatemScanPath(const QString &loginName);
 };

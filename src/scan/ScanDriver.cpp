@@ -336,10 +336,11 @@ void ScanDriver::makeReport()
     // Real-time protection reads as on when the setting was never written.
     const UserDefaults &defaults = m_platform.defaults();
     const bool realTime = !defaults.contains(RealTimeScanONOFF) || defaults.boolForKey(RealTimeScanONOFF);
+    m_lastScanDuration = duration;
+    m_lastScanEnd = QDateTime::currentDateTime();
     ReportPtr report;
     if (!(realTime && m_arrAdwareList.isEmpty())) {
-        report = AdwareScanReport::ScanReportWithAdwareList(m_arrAdwareList, QDateTime::currentDateTime(), duration,
-                                                            m_reportType);
+        report = AdwareScanReport::ScanReportWithAdwareList(m_arrAdwareList, m_lastScanEnd, duration, m_reportType);
         m_adwareReport = report;
         Q_EMIT reportMade(report);
     }

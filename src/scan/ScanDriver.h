@@ -65,6 +65,9 @@ public:
     bool isScanning() const { return m_state.isScanning; }
     const QList<AdwarePtr> &arrAdwareList() const { return m_arrAdwareList; }
     ReportPtr adwareReport() const { return m_adwareReport; }
+    // Duration wording and end of the last finished scan, report or not.
+    QString lastScanDuration() const { return m_lastScanDuration; }
+    QDateTime lastScanEnd() const { return m_lastScanEnd; }
     QString statusString() const;
     QDateTime startScanTimeTemp() const;
 
@@ -126,6 +129,8 @@ private:
     QSet<QString> m_listedPaths;
     ReportPtr m_adwareReport;
     QString m_reportType = QStringLiteral("Quick Scan");
+    QString m_lastScanDuration;
+    QDateTime m_lastScanEnd;
 
     mutable QMutex m_lock;          // guards the two values below
     QString m_statusString;
