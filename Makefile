@@ -44,7 +44,8 @@ bench: deps
 	scripts/run-bench.sh $(BENCH_BUILD)
 
 run: build
-	$(BUILD)/src/sweepling $(ARGS)
+	@if [ -x $(BUILD)/src/sweepling ]; then $(BUILD)/src/sweepling $(ARGS); \
+	 else echo "The desktop application is not part of this build yet; use $(BUILD)/src/sweepling-cli."; fi
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
