@@ -1,0 +1,69 @@
+#include "tools/BrowserProfiles.h"
+
+#include "platform/Log.h"
+#include "tools/AnchoredPath.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+QString BrowserProfiles::chromeFolder(const Volume &volume)
+{
+    return volume.home(QStringLiteral("/Library/Application Support/Google/Chrome"));
+}
+
+std::optional<QByteArray> BrowserProfiles::readChromeLocalState(const Volume &volume)
+{
+    QFile file(chromeFolder(volume) + QStringLiteral("/Local State"));
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.readAll();
+}
+
+QList<BrowserProfiles::ChromeProfile> BrowserProfiles::chromeProfiles(const QByteArray &localState)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(localState, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject()) {
+        Log::line(QStringLiteral("Chrome Local State is not a JSON object"));
+        return {};
+    }
+    const QJsonValue profile = document.object().value(QStringLiteral("profile"));
+    const QJsonValue cache = profile.toObject().value(QStringLiteral("info_cache"));
+    if (!profile.isObject() || !cache.isObject())
+        return {};
+    QList<ChromeProfile> profiles;
+    const QJsonObject members = cache.toObject();
+    for (auto it = members.begin(); it != members.end(); ++it) {
+        // A profile without a usable display name is shown by its folder name.
+        const QString name = it.value().toObject().value(QStringLiteral("name")).toString();
+        profiles.append({it.key(), name.isEmpty() ? it.key() : name});
+    }
+    return profiles;
+}
+
+QString BrowserProfiles::firefoxProfilesFolder(const Volume &volume)
+{
+    return volume.home(QStringLiteral("/Library/Application Support/Firefox/Profiles"));
+}
+
+std::optional<QStringList> BrowserProfiles::firefoxProfilesListing(const Volume &volume)
+{
+    return AnchoredPath::entryNames(volume.root(), firefoxProfilesFolder(volume));
+}
+
+QString BrowserProfiles::firefoxProfileName(const QStringList &listing)
+{
+    for (const QString &name : listing) {
+        if (name.contains(QLatin1String("default")))
+            return name;
+    }
+    return {};
+}
+
+QString BrowserProfiles::firefoxProfileFolder(const Volume &volume)
+{
+    const auto listing = firefoxProfilesListing(volume);
+    const QString name = listing ? firefoxProfileName(*listing) : QString();
+    return name.isEmpty() ? QString() : firefoxProfilesFolder(volume) + QLatin1Char('/') + name;
+}

@@ -1,0 +1,150 @@
+#include "support/MacVolumeBuilder.h"
+#include "support/TestPlatform.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliResult
+{
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+class CleanCommandTest : public ::testing::Test
+{
+protected:
+    CleanCommandTest()
+        : mac(test.volume())
+    {
+        mac.app(QStringLiteral("/Applications/Safari.app"));
+        history = mac.file(QStringLiteral("~/Library/Safari/History.db"), QByteArray(5000, 'h'));
+        cookies = mac.file(QStringLiteral("~/Library/Cookies/Cookies.binarycookies"), QByteArray(5000, 'c'));
+        trashed = mac.file(QStringLiteral("~/.Trash/old.txt"), QByteArray(5000, 't'));
+    }
+
+    CliResult run(const QStringList &arguments) const
+    {
+        QProcess process;
+        process.setProgram(QStringLiteral(SWEEPLING_CLI_PATH));
+        process.setArguments(QStringList{QStringLiteral("--root"), test.volume().root(), QStringLiteral("--user"),
+                                         test.volume().loginName(), QStringLiteral("--settings"), test.settingsFile()}
+                             + arguments);
+        process.start();
+        CliResult result;
+        if (!process.waitForFinished(60000))
+            return result;
+        result.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        result.out = QString::fromUtf8(process.readAllStandardOutput());
+        result.err = QString::fromUtf8(process.readAllStandardError());
+        return result;
+    }
+
+    QString home(const QString &rest) const { return test.volume().home(rest); }
+    static bool present(const QString &path) { return QFileInfo::exists(path); }
+
+    TestPlatform test;
+    MacVolumeBuilder mac;
+    QString history, cookies, trashed;
+};
+
+QJsonObject entryNamed(const QJsonArray &entries, const QString &name)
+{
+    for (const QJsonValue &entry : entries) {
+        if (entry.toObject().value(QStringLiteral("Name")).toString() == name)
+            return entry.toObject();
+    }
+    ADD_FAILURE() << "no entry " << name.toStdString();
+    return {};
+}
+
+} // namespace
+
+TEST_F(CleanCommandTest, ListAsJsonGivesTheEntriesInOrderWithTheirKeys)
+{
+    const CliResult result = run({QStringLiteral("clean"), QStringLiteral("list"), QStringLiteral("--json")});
+    ASSERT_EQ(result.code, 0) << result.err.toStdString();
+    const QJsonArray entries = QJsonDocument::fromJson(result.out.toUtf8()).array();
+    QStringList names;
+    for (const QJsonValue &entry : entries)
+        names << entry.toObject().value(QStringLiteral("Name")).toString();
+    EXPECT_EQ(names, (QStringList{"Safari", "Adult History", "Browser Extensions", "System"}));
+
+    const QJsonObject safari = entryNamed(entries, QStringLiteral("Safari"));
+    for (const char *key : {"Size", "isChecked", "isEnabled", "isFromAdware", "List"})
+        EXPECT_TRUE(safari.contains(QLatin1String(key))) << key;
+    EXPECT_EQ(safari.value(QStringLiteral("isFromAdware")), QJsonValue(false));
+    const QJsonObject historyItem = safari.value(QStringLiteral("List")).toArray().at(2).toObject();
+    EXPECT_EQ(historyItem.value(QStringLiteral("NameText")).toString(), QStringLiteral("History"));
+    EXPECT_EQ(historyItem.value(QStringLiteral("AllList")).toArray().first().toString(), history);
+    for (const char *key : {"sizeText", "isEnabled", "isHeader", "isExt"})
+        EXPECT_TRUE(historyItem.contains(QLatin1String(key))) << key;
+    EXPECT_EQ(historyItem.value(QStringLiteral("isEnabled")), QJsonValue(true));
+
+    const QJsonObject adult = entryNamed(entries, QStringLiteral("Adult History"));
+    EXPECT_FALSE(adult.contains(QStringLiteral("Size")));
+    const QJsonObject row = adult.value(QStringLiteral("List")).toArray().first().toObject();
+    EXPECT_EQ(row.value(QStringLiteral("Path")).toString(), history);
+    EXPECT_FALSE(row.contains(QStringLiteral("AllList")));
+    EXPECT_EQ(entryNamed(entries, QStringLiteral("Browser Extensions")).value(QStringLiteral("isFromAdware")),
+              QJsonValue(true));
+}
+
+TEST_F(CleanCommandTest, ListAsTextShowsEntriesItemsAndSizes)
+{
+    const CliResult result = run({QStringLiteral("clean"), QStringLiteral("list")});
+    ASSERT_EQ(result.code, 0) << result.err.toStdString();
+    EXPECT_TRUE(result.out.startsWith(QStringLiteral("Safari: "))) << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains(QStringLiteral("\n  Downloads: 0 byte (nothing to clean)\n")));
+    EXPECT_TRUE(result.out.contains(QStringLiteral("\n  Trash Files: ")));
+}
+
+TEST_F(CleanCommandTest, RunWithoutYesOnlyPreviews)
+{
+    const CliResult result = run({QStringLiteral("clean"), QStringLiteral("run"), QStringLiteral("Safari/History")});
+    EXPECT_EQ(result.code, 0) << result.err.toStdString();
+    EXPECT_TRUE(result.out.contains(QStringLiteral("Would remove: ") + history));
+    EXPECT_TRUE(present(history));
+}
+
+TEST_F(CleanCommandTest, RunRemovesExactlyTheNamedItems)
+{
+    const CliResult result = run({QStringLiteral("clean"), QStringLiteral("run"), QStringLiteral("Safari/History"),
+                                  QStringLiteral("System/Trash Files"), QStringLiteral("--yes")});
+    EXPECT_EQ(result.code, 0) << result.err.toStdString();
+    EXPECT_FALSE(present(history));
+    EXPECT_FALSE(present(trashed));
+    EXPECT_TRUE(present(cookies));
+    EXPECT_TRUE(present(home("/.Trash")));
+    EXPECT_TRUE(result.out.contains(QStringLiteral("Removed: ") + history));
+    EXPECT_TRUE(result.out.contains(QStringLiteral("You have successfully cleared selected data.")));
+}
+
+TEST_F(CleanCommandTest, AnUnknownItemRemovesNothingAndExitsWithTwo)
+{
+    const CliResult result = run({QStringLiteral("clean"), QStringLiteral("run"), QStringLiteral("Safari/History"),
+                                  QStringLiteral("Safari/Nope"), QStringLiteral("--yes")});
+    EXPECT_EQ(result.code, 2);
+    EXPECT_TRUE(result.err.contains(QStringLiteral("unknown item 'Safari/Nope'")));
+    EXPECT_TRUE(present(history));
+    EXPECT_EQ(run({QStringLiteral("clean"), QStringLiteral("run"), QStringLiteral("--yes")}).code, 2);
+    EXPECT_EQ(run({QStringLiteral("clean"), QStringLiteral("bogus")}).code, 2);
+}
+
+TEST_F(CleanCommandTest, APathBehindALinkedFolderIsNotRemovedAndExitsWithOne)
+{
+    mac.app(QStringLiteral("/Applications/Utilities/Adobe Flash Player Install Manager.app"));
+    const QString precious = mac.file(QStringLiteral("/outside/Flash Player/precious.sol"));
+    mac.symlink(QStringLiteral("~/Library/Caches/Adobe"), test.volume().host(QStringLiteral("/outside")));
+    const CliResult result = run({QStringLiteral("clean"), QStringLiteral("run"), QStringLiteral("Flash"),
+                                  QStringLiteral("--yes")});
+    EXPECT_EQ(result.code, 1) << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains(QStringLiteral("Could not remove: ") + home("/Library/Caches/Adobe/Flash Player")));
+    EXPECT_TRUE(present(precious));
+}
