@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <sys/types.h>
+#include <vector>
+
+// The chain of folders from a root down to the folder a count or a walk
+// stands in, as paths of bytes and directory descriptors. Each folder is
+// opened relative to its parent's descriptor with one name at a time, never
+// following a link, so a tree of any depth is reached whatever the length of
+// its full paths.
+//
+// Only the deepest openLimit folders keep their descriptor; a folder whose
+// descriptor was let go is reopened through ".." of its child when the walk
+// climbs back to it, and accepted only if it is the same folder (device and
+// inode) as before. A folder that cannot be reopened that way (the tree was
+// moved meanwhile) is marked lost: entering below it fails. Entering a folder
+// that is already on the chain (a bind-mount loop) fails too.
+// Owned by one pass on one thread.
+class FolderStack
+{
+public:
+    static constexpr int kDefaultOpenLimit = 32;
+
+    explicit FolderStack(int openLimit = kDefaultOpenLimit);
+    ~FolderStack();
+    FolderStack(const FolderStack &) = delete;
+    FolderStack &operator=(const FolderStack &) = delete;
+
+    // Opens the root folder (path as bytes; trailing slashes are ignored).
+    // False, with error() set, when it is not a folder, is a link or cannot
+    // be opened. The chain must be empty.
+    bool openRoot(const QByteArray &path);
+    // Opens the subfolder name of the current folder and makes it current.
+    // False, with error() set (ELOOP for a folder already on the chain), when
+    // it cannot be opened; the current folder is unchanged then.
+    bool enter(QByteArrayView name);
+    // Closes the current folder and makes its parent current again.
+    void leave();
+
+    bool isEmpty() const { return m_levels.empty(); }
+    int depth() const { return int(m_levels.size()); }
+    int openDescriptors() const;
+    // The current folder's descriptor, or -1 when it is lost.
+    int fd() const { return m_levels.back().fd < 0 ? -1 : m_levels.back().fd; }
+    // The current folder's path, without a trailing slash ("" for "/").
+    const QByteArray &path() const { return m_path; }
+    // The length of path() at a depth (1 for the root), so a folder's own
+    // path is path().left(pathLengthAt(depth)) while it is on the chain.
+    qsizetype pathLengthAt(int depth) const { return m_levels[std::size_t(depth - 1)].pathLength; }
+    // The current folder's path followed by "/" and name; valid until the next call.
+    const QByteArray &entryPath(QByteArrayView name);
+    int error() const { return m_error; }
+
+private:
+    struct Level
+    {
+        int fd;
+        dev_t device;
+        ino_t inode;
+        qsizetype pathLength;
+    };
+
+    bool isOnChain(dev_t device, ino_t inode) const;
+    void push(int fd, dev_t device, ino_t inode);
+    void reopenParentOf(const Level &child);
+
+    int m_openLimit;
+    std::vector<Level> m_levels;
+    QByteArray m_path;
+    QByteArray m_entryPath;
+    int m_error = 0;
+};

@@ -1,0 +1,239 @@
+#include "scan/scanDirectory.h"
+
+#include "app/NotificationNames.h"
+#include "platform/Log.h"
+#include "scan/FolderStack.h"
+#include "scan/PackageRule.h"
+#include "scan/ScanHost.h"
+#include "scan/WalkProgress.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <cstring>
+#include <sys/stat.h>
+#include <vector>
+
+// What one walk shares between its nodes.
+struct scanDirectory::Walk
+{
+    ScanHost &host;
+    ScanState &state;
+    const SignatureMatcher &matcher;
+    FolderStack folders;
+    // Signatures found in the root's own path: every entry below contains them.
+    std::vector<int> rootHits;
+    // Scratch list of the current entry's hits.
+    std::vector<int> hits;
+};
+
+namespace {
+
+QString withoutTrailingSlashes(QString path)
+{
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    return path;
+}
+
+QString errorText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+} // namespace
+
+scanDirectory::scanDirectory(Walk &walk, scanDirectory *perent, SignatureMatcher::State matchState)
+    : m_walk(walk)
+    , perentObject(perent)
+    , m_matchState(matchState)
+    , m_depth(walk.folders.depth())
+{
+}
+
+scanDirectory::~scanDirectory() = default;
+
+void scanDirectory::scannigWithCheckingSubDirectory(ScanHost &host, const QStringList &roots)
+{
+    Log::line(QStringLiteral("scannigWithCheckingSubDirectory"));
+    QElapsedTimer timer;
+    timer.start();
+    Log::line(QString::number(roots.size()));
+    ScanState &state = host.state();
+    const QStringList walked = state.isCustomScanning ? QStringList{state.customScanDirectory} : roots;
+
+    const SignatureMatcher matcher(host.fullSystemScanPaths());
+    Walk walk{host, state, matcher, FolderStack(), {}, {}};
+    int c = 0;
+    for (const QString &root : walked) {
+        Log::line(QStringLiteral("c is %1").arg(++c));
+        if (isWalkedRoot(root))
+            walkRoot(walk, root);
+        else
+            Log::line(QStringLiteral("Not walked: %1").arg(root));
+    }
+
+    // The walk is one of the two tasks of the scan, whether or not its root
+    // could be walked; the task that brings the count to 2 completes the scan.
+    const int finished = state.ScanTypeCount.fetch_add(1) + 1;
+    if (finished == 2 || state.isScanStop)
+        host.doneScan();
+    Log::line(QStringLiteral("scannig time %1").arg(double(timer.nsecsElapsed()) / 1e9, 0, 'f', 6));
+}
+
+// Packages, regular files, hidden folders and ".framework" folders are not
+// walked as roots; neither is a link or anything missing.
+bool scanDirectory::isWalkedRoot(const QString &root)
+{
+    const QString path = withoutTrailingSlashes(root);
+    struct stat st{};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return false;
+    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    if (PackageRule::isPackage(name) || name.startsWith(QLatin1Char('.')))
+        return false;
+    return !name.endsWith(QLatin1String(".framework"));
+}
+
+void scanDirectory::walkRoot(Walk &walk, const QString &root)
+{
+    if (!walk.folders.openRoot(QFile::encodeName(withoutTrailingSlashes(root)))) {
+        Log::warning(QStringLiteral("Cannot walk %1: %2").arg(root, errorText(walk.folders.error())));
+        return;
+    }
+    walk.rootHits.clear();
+    const SignatureMatcher::State rootState =
+        walk.matcher.feed(SignatureMatcher::start(), walk.folders.path(), walk.rootHits);
+    SignatureMatcher::inListOrder(walk.rootHits);
+    walkTree(walk, rootState);
+}
+
+// Depth first with an explicit stack: the top node handles entries until it
+// reaches a subfolder to enter, whose node goes on top; a finished node
+// leaves its folder.
+void scanDirectory::walkTree(Walk &walk, SignatureMatcher::State rootState)
+{
+    std::vector<std::unique_ptr<scanDirectory>> stack;
+    if (auto root = initWithURL(walk, nullptr, rootState))
+        stack.push_back(std::move(root));
+    else
+        walk.folders.leave();
+    while (!stack.empty()) {
+        if (auto child = stack.back()->performCalculatingSublistDetail()) {
+            stack.push_back(std::move(child));
+            continue;
+        }
+        stack.pop_back();
+        walk.folders.leave();
+    }
+}
+
+std::unique_ptr<scanDirectory> scanDirectory::initWithURL(Walk &walk, scanDirectory *perent,
+                                                          SignatureMatcher::State matchState)
+{
+    if (walk.state.isScanStop)
+        return nullptr;
+    std::unique_ptr<scanDirectory> node(new scanDirectory(walk, perent, matchState));
+    node->getsubFileList();
+    node->SubfileURLListCount = node->SubfileURLList.count();
+    node->CheckedListCount = 0;
+    return node;
+}
+
+void scanDirectory::getsubFileList()
+{
+    if (m_walk.state.isScanStop)
+        return;
+    SubfileURLList = FolderListing::read(m_walk.folders.fd(), FolderListing::HiddenFiles::Keep);
+    if (SubfileURLList.error() != 0)
+        Log::warning(QStringLiteral("Cannot list %1: %2").arg(selfURL().toLocalFile(), errorText(SubfileURLList.error())));
+}
+
+std::unique_ptr<scanDirectory> scanDirectory::performCalculatingSublistDetail()
+{
+    ScanState &state = m_walk.state;
+    if (!m_started) {
+        m_started = true;
+        // An empty folder is finished at once, without a progress check.
+        if (SubfileURLList.isEmpty() || state.isScanStop)
+            return nullptr;
+        WalkProgress::check(m_walk.host, WalkProgress::Posting::UpdateThreatAndProgress);
+    }
+    while (!ckeckAllSubFileCompleted()) {
+        if (state.isScanStop)
+            return nullptr;
+        ++state.totalScanCount;
+        const qsizetype index = CheckedListCount++;
+        const QByteArray &pathBytes = m_walk.folders.entryPath(SubfileURLList.name(index));
+        const QString path = QFile::decodeName(pathBytes);
+        WalkProgress::check(m_walk.host, WalkProgress::Posting::UpdateThreatAndProgress);
+        m_walk.host.post(NotificationNames::ScanningProgressURL, path);
+        bool matched = false;
+        const SignatureMatcher::State after = compare(index, path, pathBytes, matched);
+        if (SubfileURLList.kind(index) == FolderListing::Kind::File)
+            continue;
+        isVirusInDir = matched;
+        if (matched)
+            fileAdded = path;
+        WalkProgress::check(m_walk.host, WalkProgress::Posting::ProgressOnly);
+        if (matched)
+            continue;
+        if (auto child = enterSubfolder(SubfileURLList.name(index), after))
+            return child;
+    }
+    return nullptr;
+}
+
+// A subfolder that cannot be opened (gone, replaced by a file or a link,
+// unreadable, already on the path) is skipped with a warning.
+std::unique_ptr<scanDirectory> scanDirectory::enterSubfolder(QByteArrayView name, SignatureMatcher::State state)
+{
+    if (!m_walk.folders.enter(name)) {
+        Log::warning(QStringLiteral("Cannot walk %1: %2")
+                         .arg(QFile::decodeName(m_walk.folders.entryPath(name)), errorText(m_walk.folders.error())));
+        return nullptr;
+    }
+    auto child = initWithURL(m_walk, this, state);
+    if (!child)
+        m_walk.folders.leave();
+    return child;
+}
+
+SignatureMatcher::State scanDirectory::compare(qsizetype index, const QString &path, const QByteArray &pathBytes,
+                                               bool &matched)
+{
+    std::vector<int> &hits = m_walk.hits;
+    hits.clear();
+    const QByteArrayView name = SubfileURLList.name(index);
+    SignatureMatcher::State state = m_walk.matcher.feed(m_matchState, "/", hits);
+    state = m_walk.matcher.feed(state, name, hits);
+    hits.insert(hits.end(), m_walk.rootHits.begin(), m_walk.rootHits.end());
+    matched = !hits.empty();
+    if (!matched)
+        return state;
+    // A path that text cannot carry (bytes that are not UTF-8) would name
+    // another file, or none, everywhere after this point: it is not offered.
+    if (QFile::encodeName(path) != pathBytes) {
+        Log::warning(QStringLiteral("Not reported, the name is not valid UTF-8: %1").arg(path));
+        return state;
+    }
+    SignatureMatcher::inListOrder(hits);
+    static const QString kType = QStringLiteral("Adware");
+    static const QString kRisk = QStringLiteral("High Risk");
+    const QUrl url = QUrl::fromLocalFile(path);
+    const QString entryName = QFile::decodeName(name.toByteArray());
+    for (std::size_t i = 0; i < hits.size(); ++i)
+        addIfAvail(url, entryName, kType, kRisk, 0);
+    return state;
+}
+
+void scanDirectory::addIfAvail(const QUrl &url, const QString &name, const QString &type, const QString &risk,
+                               qint64 size)
+{
+    m_walk.host.addIfAvail(url, name, type, risk, size, FindingSource::Walk);
+}
+
+QUrl scanDirectory::selfURL() const
+{
+    const QByteArray path = m_walk.folders.path().left(m_walk.folders.pathLengthAt(m_depth));
+    return QUrl::fromLocalFile(path.isEmpty() ? QStringLiteral("/") : QFile::decodeName(path));
+}

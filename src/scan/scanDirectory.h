@@ -1,0 +1,87 @@
+#pragma once
+
+#include "scan/FolderListing.h"
+#include "scan/SignatureMatcher.h"
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <memory>
+
+class ScanHost;
+
+// The file-tree walk of a Full System or Custom Scan: visits every folder and
+// regular file under the roots (hidden files included, links never
+// followed), compares each path with the full-system signature list and
+// offers every hit to the host as a finding of type "Adware". A folder that
+// matches is reported and not entered.
+//
+// One scanDirectory node stands for one folder while its subtree is walked:
+// it lists the folder and handles its entries one by one, handing back each
+// subfolder to enter as a child node. The nodes sit on an explicit stack
+// owned by scannigWithCheckingSubDirectory(), never on the call stack, so a
+// tree of any depth is walked in the order a recursive walk would take:
+// depth first, each folder's entries in listing order, a subfolder entered
+// as soon as its entry is reached. Folders are opened relative to their
+// parent's descriptor, so paths longer than PATH_MAX are walked too. Memory
+// grows with the depth of the tree, not with the number of entries.
+//
+// Runs on one scan thread; shares the driver's counters and stop flag
+// through ScanHost::state() and reports through the host's post() and
+// addIfAvail().
+class scanDirectory
+{
+public:
+    // The walk over roots (or over the Custom Scan folder alone when a Custom
+    // Scan is running). A root that is a package, a regular file, a hidden
+    // folder or a ".framework" folder is not walked. When the walk ends it
+    // counts itself as a finished task in ScanTypeCount and calls doneScan()
+    // when it is the second task to finish or the scan was stopped.
+    static void scannigWithCheckingSubDirectory(ScanHost &host, const QStringList &roots);
+
+    ~scanDirectory();
+
+private:
+    struct Walk;
+
+    scanDirectory(Walk &walk, scanDirectory *perent, SignatureMatcher::State matchState);
+
+    // initWithURL:andPerent: for the folder the walk stands in: lists it; no
+    // node when the stop flag is set. matchState is the signature matcher's
+    // state after the folder's path.
+    static std::unique_ptr<scanDirectory> initWithURL(Walk &walk, scanDirectory *perent,
+                                                      SignatureMatcher::State matchState);
+    static bool isWalkedRoot(const QString &root);
+    static void walkRoot(Walk &walk, const QString &root);
+    static void walkTree(Walk &walk, SignatureMatcher::State rootState);
+
+    void getsubFileList();
+    // Handles entries from where the node stopped; answers the node of the
+    // next subfolder to walk first, or nothing when this folder is done or
+    // the scan was stopped.
+    std::unique_ptr<scanDirectory> performCalculatingSublistDetail();
+    std::unique_ptr<scanDirectory> enterSubfolder(QByteArrayView name, SignatureMatcher::State state);
+    // Compares the entry's path (as text and as the bytes on disk) with the
+    // signatures, offers it once per signature it contains and answers the
+    // matcher's state after the path.
+    SignatureMatcher::State compare(qsizetype index, const QString &path, const QByteArray &pathBytes,
+                                    bool &matched);
+    // addIfAvail:name:type:risk:size: — hands one hit to the host.
+    void addIfAvail(const QUrl &url, const QString &name, const QString &type, const QString &risk, qint64 size);
+    bool ckeckAllSubFileCompleted() const { return CheckedListCount == SubfileURLListCount; }
+    QUrl selfURL() const;
+
+    Walk &m_walk;
+    scanDirectory *perentObject;
+    FolderListing SubfileURLList;
+    qint64 SubfileURLListCount = 0;
+    // Entries handled so far; the next one to handle is at this index.
+    qint64 CheckedListCount = 0;
+    // The folder entry being handled matched a signature; the last one that did.
+    bool isVirusInDir = false;
+    QString fileAdded;
+    SignatureMatcher::State m_matchState;
+    // Position of this folder on the walk's folder stack.
+    int m_depth = 0;
+    bool m_started = false;
+};

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "RecordingScanHost.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <functional>
+
+// Trees for the count and walk tests that QDir cannot make or remove: names
+// with any bytes, chains of folders deeper than PATH_MAX. Also a plain
+// recursive listing to compare the walk's order with, and a recording host
+// that lets a test act on every post (stop the scan, change the tree).
+class WalkFixtures
+{
+public:
+    struct Entry
+    {
+        QByteArray path;
+        bool folder = false;
+    };
+
+    // A folder or an empty file at a path given as bytes.
+    static void makeFolder(const QByteArray &path);
+    static void makeFile(const QByteArray &path);
+    // depth nested folders called name below top, and a file called leaf in
+    // the deepest one; answers the leaf's path.
+    static QByteArray makeChain(const QString &top, const QByteArray &name, int depth, const QByteArray &leaf);
+    // Removes a chain made by makeChain() from the bottom up, holding two
+    // descriptors at a time.
+    static void removeChain(const QString &top, const QByteArray &name);
+    // Removes everything inside a folder, whatever bytes the names hold
+    // (QDir cannot name them). Deep chains must be flattened first.
+    static void removeContents(const QByteArray &folder);
+    static void removeContents(int folderFd);
+
+    // Every folder and regular file below root in the order a recursive walk
+    // visits them: each folder's entries in readdir() order, a subfolder
+    // entered as soon as it is reached unless enter() says no. Links are
+    // neither listed nor followed; hidden files are left out on request.
+    static QList<Entry> recursiveListing(const QByteArray &root, bool keepHiddenFiles,
+                                         const std::function<bool(const QByteArray &)> &enter = {});
+
+    static int openDescriptorCount();
+};
+
+// A RecordingScanHost that calls onPost after recording each post, on the
+// posting thread.
+class ObservingScanHost : public RecordingScanHost
+{
+public:
+    using RecordingScanHost::RecordingScanHost;
+    std::function<void(const QString &, const QVariant &)> onPost;
+    // Off: posts are only counted (for trees whose paths are very long).
+    bool keepPosts = true;
+    int postCount() const { return m_postCount; }
+
+    void post(const QString &name, const QVariant &object = QVariant()) override;
+    // The objects of every "ScanningProgressURL" post, in order.
+    QStringList progressURLs() const;
+    // The path of every finding offered, before the existence test.
+    QStringList offeredPaths() const;
+
+    void addIfAvail(const QUrl &url, const QString &name, const QString &type, const QString &risk, qint64 size,
+                    FindingSource source) override;
+
+private:
+    std::atomic<int> m_postCount{0};
+    mutable QMutex m_offeredLock;
+    QStringList m_offeredPaths;
+};
