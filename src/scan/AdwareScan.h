@@ -12,6 +12,16 @@ class Volume;
 // Chrome and Firefox extensions of the volume's user. Stateless; every
 // operation answers a new list and never fails (a missing or unreadable file
 // or folder contributes nothing). Folder arguments are host paths.
+//
+// Host rules: folders are listed in the byte order of their entry names, and
+// a symbolic link is never followed (a linked folder lists nothing). A folder
+// is a package when its suffix is one of the bundle suffixes macOS shows as
+// one item (app, appex, bundle, framework, plugin, kext, pkg, mpkg, xpc,
+// safariextension, photoslibrary, ...; case ignored); only "*.app" packages
+// are applications. Hidden means a name beginning with "." or the Library
+// folder of a home folder ("<...>/Users/<login>/Library"). Chrome profiles
+// come in the sorted key order of "profile.info_cache". Firefox add-on paths
+// are paths of the volume and are resolved inside its root.
 class AdwareScan
 {
 public:
