@@ -3,6 +3,7 @@
 #include "platform/Log.h"
 #include "platform/Volume.h"
 #include "scan/FolderReader.h"
+#include "scan/PackageRule.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -14,39 +15,10 @@
 
 namespace {
 
-// Folder suffixes that macOS shows as a single item (a package). Matched
-// without regard to case, as Launch Services does; only a package whose
-// suffix is exactly "app" counts as an application.
-const QStringList &packageSuffixes()
-{
-    static const QStringList suffixes{
-        QStringLiteral("app"),           QStringLiteral("appex"),        QStringLiteral("bundle"),
-        QStringLiteral("component"),     QStringLiteral("framework"),    QStringLiteral("kext"),
-        QStringLiteral("mdimporter"),    QStringLiteral("plugin"),       QStringLiteral("prefPane"),
-        QStringLiteral("qlgenerator"),   QStringLiteral("saver"),        QStringLiteral("safariextension"),
-        QStringLiteral("service"),       QStringLiteral("systemextension"), QStringLiteral("xpc"),
-        QStringLiteral("osax"),          QStringLiteral("wdgt"),         QStringLiteral("action"),
-        QStringLiteral("workflow"),      QStringLiteral("pkg"),          QStringLiteral("mpkg"),
-        QStringLiteral("rtfd"),          QStringLiteral("scptd"),        QStringLiteral("sparsebundle"),
-        QStringLiteral("photoslibrary"), QStringLiteral("photolibrary"), QStringLiteral("musiclibrary"),
-        QStringLiteral("imovielibrary"), QStringLiteral("fcpbundle"),    QStringLiteral("logicx"),
-        QStringLiteral("band"),          QStringLiteral("key"),          QStringLiteral("pages"),
-        QStringLiteral("numbers"),       QStringLiteral("xcodeproj"),    QStringLiteral("xcworkspace"),
-        QStringLiteral("playground"),    QStringLiteral("docset"),       QStringLiteral("download"),
-    };
-    return suffixes;
-}
-
 QString suffixOf(const QString &name)
 {
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     return dot <= 0 ? QString() : name.mid(dot + 1);
-}
-
-bool isPackageName(const QString &name)
-{
-    const QString suffix = suffixOf(name);
-    return !suffix.isEmpty() && packageSuffixes().contains(suffix, Qt::CaseInsensitive);
 }
 
 // Names beginning with "." are hidden, and so is the Library folder of every
@@ -262,7 +234,7 @@ QList<QUrl> AdwareScan::getApplicationList(const QString &folder)
         const Pending next = stack.takeLast();
         if (next.entry.kind != FolderReader::Kind::Directory)
             continue;
-        if (isPackageName(next.entry.name)) {
+        if (PackageRule::isPackage(next.entry.name)) {
             if (suffixOf(next.entry.name) == QLatin1String("app"))
                 applications.append(QUrl::fromLocalFile(next.entry.path));
             continue;
