@@ -1,20 +1,21 @@
 #include "app/StandardScanPhases.h"
 
+#include "scan/FamilyCatalogue.h"
+#include "scan/FamilyDetectors.h"
+#include "scan/FileCount.h"
 #include "scan/ScanHost.h"
+#include "scan/scanDirectory.h"
 
 ScanPhases StandardScanPhases::standard()
 {
     ScanPhases phases;
-    phases.detectors = [](ScanHost &) {};
-    phases.count = [](ScanHost &host, const QString &root) { host.DeepScanStart({root}); };
-    phases.walk = [](ScanHost &host, const QStringList &) {
-        if (++host.state().ScanTypeCount == 2)
-            host.doneScan();
-    };
+    phases.detectors = [](ScanHost &host) { FamilyDetectors(host).runAll(); };
+    phases.count = &FileCount::scannigWithCheckingDirectory;
+    phases.walk = &scanDirectory::scannigWithCheckingSubDirectory;
     return phases;
 }
 
-QStringList StandardScanPhases::fullSyatemScanPath(const QString &)
+QStringList StandardScanPhases::fullSyatemScanPath(const QString &loginName)
 {
-    return {};
+    return FamilyCatalogue::builtIn().fullSyatemScanPath(loginName);
 }
