@@ -1,0 +1,40 @@
+#pragma once
+
+#include "scan/AdwareScanReport.h"
+
+#include <QHash>
+#include <QSet>
+
+class UserDefaults;
+
+// The stored list of scan reports under one preference key, as one keyed
+// archive. The desktop application and the command line share the
+// preferences, so a write first re-reads the stored list and merges: reports
+// another process stored since this one last read are kept, and reports that
+// another process deleted stay deleted, while those this process deleted on
+// purpose are not brought back. A stored value that cannot be decoded reads
+// as an empty list and is left as it is until the next write, which first
+// keeps a copy of it under "<key>Unreadable". Main thread only.
+class ReportListStore
+{
+public:
+    explicit ReportListStore(UserDefaults &defaults);
+
+    static QString unreadableKey(const QString &key) { return key + QStringLiteral("Unreadable"); }
+
+    QList<ReportPtr> load(const QString &key);
+    // Writes the list merged with the stored one, flushes it, and answers
+    // the list as written (the given one plus what others added).
+    QList<ReportPtr> save(const QList<ReportPtr> &list, const QString &key);
+
+private:
+    // The stored list, or nothing when the value cannot be decoded.
+    std::optional<QList<ReportPtr>> read(const QString &key, QByteArray *raw);
+    QList<ReportPtr> merge(const QList<ReportPtr> &mine, const QList<ReportPtr> &stored, const QString &key) const;
+    static QSet<QString> idsOf(const QList<ReportPtr> &list);
+
+    UserDefaults &m_defaults;
+    // Per key: the report identifiers the store held at this process's last
+    // read or write.
+    QHash<QString, QSet<QString>> m_known;
+};
