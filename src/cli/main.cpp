@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -61,16 +63,34 @@ std::optional<GlobalOptions> parseGlobal(const QStringList &args, QString *error
     return options;
 }
 
+// Drawing the PDF report needs fonts, which only a QGuiApplication provides
+// (on the offscreen platform unless one is named); every other command runs
+// on a QCoreApplication.
+std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
+{
+    bool reports = false;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (reports && arg == "pdf") {
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            return std::make_unique<QGuiApplication>(argc, argv);
+        }
+        reports = reports || arg == "reports";
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Sweepling"));
     QCoreApplication::setApplicationVersion(QStringLiteral(SWEEPLING_VERSION));
 
     QString error;
-    const auto options = parseGlobal(app.arguments().mid(1), &error);
+    const auto options = parseGlobal(app->arguments().mid(1), &error);
     if (!options) {
         std::fprintf(stderr, "sweepling-cli: %s\nTry 'sweepling-cli help'.\n", qPrintable(error));
         return 2;

@@ -1,0 +1,206 @@
+#include "support/MacVolumeBuilder.h"
+#include "support/TestPlatform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun
+{
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+// A volume with a few planted footprints, scanned by the command line so
+// that its reports are stored in the test's preferences file.
+class ReportsCommandTest : public ::testing::Test
+{
+protected:
+    ReportsCommandTest()
+        : mac(test.volume())
+    {
+        genieo = mac.app(QStringLiteral("/Applications/Genieo.app"), QStringLiteral("com.genieo.app"));
+        agent = mac.file(QStringLiteral("/Library/LaunchAgents/com.genieo.engine.plist"));
+        vsearch = QFileInfo(mac.file(QStringLiteral("/Library/Application Support/VSearch/agent.log"))).absolutePath();
+    }
+
+    CliRun run(const QStringList &arguments) const
+    {
+        QProcess process;
+        process.setProgram(QStringLiteral(SWEEPLING_CLI_PATH));
+        process.setArguments(QStringList{QStringLiteral("--root"), test.volume().root(), QStringLiteral("--user"),
+                                         test.volume().loginName(), QStringLiteral("--settings"), test.settingsFile()}
+                             + arguments);
+        process.start();
+        CliRun result;
+        if (!process.waitForFinished(60000))
+            return result;
+        result.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        result.out = QString::fromUtf8(process.readAllStandardOutput());
+        result.err = QString::fromUtf8(process.readAllStandardError());
+        return result;
+    }
+
+    // Runs a Quick Scan and answers the identifier of its stored report.
+    QString scan() const
+    {
+        const CliRun result = run({QStringLiteral("scan"), QStringLiteral("quick"), QStringLiteral("--json")});
+        EXPECT_EQ(result.code, 1) << result.err.toStdString();
+        return QJsonDocument::fromJson(result.out.toUtf8()).object().value(QStringLiteral("reportId")).toString();
+    }
+
+    QJsonObject show(const QString &reportId) const
+    {
+        const CliRun result = run({QStringLiteral("reports"), QStringLiteral("show"), reportId, QStringLiteral("--json")});
+        EXPECT_EQ(result.code, 0) << result.err.toStdString();
+        return QJsonDocument::fromJson(result.out.toUtf8()).object();
+    }
+
+    static QJsonObject threatAt(const QJsonObject &report, const QString &path)
+    {
+        for (const QJsonValue &threat : report.value(QStringLiteral("threats")).toArray()) {
+            if (threat.toObject().value(QStringLiteral("path")).toString() == path)
+                return threat.toObject();
+        }
+        ADD_FAILURE() << "no threat at " << path.toStdString();
+        return {};
+    }
+
+    // "Removed", "Failed" or "No Action" for each printed path.
+    static QMap<QString, QString> outcomes(const QString &out)
+    {
+        QMap<QString, QString> map;
+        for (const QString &line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            map.insert(line.mid(11), line.left(9).trimmed());
+        return map;
+    }
+
+    TestPlatform test;
+    MacVolumeBuilder mac;
+    QString genieo, agent, vsearch;
+};
+
+} // namespace
+
+TEST_F(ReportsCommandTest, ScansShowInTheListNewestFirst)
+{
+    const QString first = scan();
+    const QString second = scan();
+    ASSERT_FALSE(first.isEmpty());
+
+    const CliRun json = run({QStringLiteral("reports"), QStringLiteral("list"), QStringLiteral("--json")});
+    ASSERT_EQ(json.code, 0) << json.err.toStdString();
+    const QJsonArray list = QJsonDocument::fromJson(json.out.toUtf8()).array();
+    ASSERT_EQ(list.size(), 2);
+    EXPECT_EQ(list.at(0).toObject().value(QStringLiteral("reportId")).toString(), second);
+    EXPECT_EQ(list.at(1).toObject().value(QStringLiteral("reportId")).toString(), first);
+    EXPECT_EQ(list.at(0).toObject().keys(), (QStringList{"adwareCount", "reportDateDisplay", "reportId", "reportType",
+                                                         "scanDate", "scanDuration"}));
+    EXPECT_GE(list.at(0).toObject().value(QStringLiteral("adwareCount")).toInt(), 3);
+    EXPECT_TRUE(QDateTime::fromString(list.at(0).toObject().value(QStringLiteral("scanDate")).toString(), Qt::ISODate)
+                    .isValid());
+
+    const CliRun text = run({QStringLiteral("reports"), QStringLiteral("list")});
+    EXPECT_TRUE(text.out.startsWith(second + QStringLiteral("  Quick Scan  "))) << text.out.toStdString();
+    EXPECT_EQ(text.out.count(QLatin1Char('\n')), 2);
+}
+
+TEST_F(ReportsCommandTest, ShowRechecksWhatIsStillOnDisk)
+{
+    const QString reportId = scan();
+    QFile::remove(agent);
+    const QJsonObject report = show(reportId);
+    EXPECT_EQ(report.value(QStringLiteral("reportId")).toString(), reportId);
+    EXPECT_EQ(report.value(QStringLiteral("reportType")).toString(), QStringLiteral("Quick Scan"));
+    const QJsonObject gone = threatAt(report, agent);
+    EXPECT_FALSE(gone.value(QStringLiteral("isAvail")).toBool());
+    EXPECT_FALSE(gone.value(QStringLiteral("isChecked")).toBool());
+    EXPECT_TRUE(threatAt(report, genieo).value(QStringLiteral("isAvail")).toBool());
+    EXPECT_EQ(gone.keys(), (QStringList{"infections", "isAvail", "isChecked", "name", "path", "risk", "size"}));
+}
+
+TEST_F(ReportsCommandTest, RemoveChosenPathsLeavesTheOthersAlone)
+{
+    const QString reportId = scan();
+    const CliRun result = run({QStringLiteral("remove"), reportId, genieo, vsearch});
+    ASSERT_EQ(result.code, 0) << result.err.toStdString();
+    const auto printed = outcomes(result.out);
+    EXPECT_EQ(printed.value(genieo), QStringLiteral("Removed"));
+    EXPECT_EQ(printed.value(vsearch), QStringLiteral("Removed"));
+    EXPECT_EQ(printed.value(agent), QStringLiteral("No Action"));
+    EXPECT_FALSE(QFileInfo::exists(genieo));
+    EXPECT_FALSE(QFileInfo::exists(vsearch));
+    EXPECT_TRUE(QFileInfo::exists(agent));
+    EXPECT_TRUE(result.out.startsWith(QStringLiteral("Removed")));
+
+    EXPECT_FALSE(threatAt(show(reportId), genieo).value(QStringLiteral("isAvail")).toBool());
+}
+
+TEST_F(ReportsCommandTest, RemoveAllReportsWhatCouldNotBeRemovedAndExitsWithOne)
+{
+    const QString reportId = scan();
+    // The VSearch folder is now reached through a linked folder: removal
+    // refuses to follow it, and what the link points to is kept.
+    const QString support = mac.host(QStringLiteral("/Library/Application Support"));
+    const QString moved = test.volume().root() + QStringLiteral("/elsewhere");
+    ASSERT_TRUE(QDir().rename(support, moved));
+    ASSERT_TRUE(QFile::link(moved, support));
+
+    const CliRun result = run({QStringLiteral("remove"), reportId, QStringLiteral("--all")});
+    EXPECT_EQ(result.code, 1) << result.err.toStdString();
+    const auto printed = outcomes(result.out);
+    EXPECT_EQ(printed.value(vsearch), QStringLiteral("Failed"));
+    EXPECT_EQ(printed.value(genieo), QStringLiteral("Removed"));
+    EXPECT_EQ(printed.value(agent), QStringLiteral("Removed"));
+    EXPECT_TRUE(result.out.startsWith(QStringLiteral("Failed")));
+    EXPECT_TRUE(QFileInfo::exists(moved + QStringLiteral("/VSearch/agent.log")));
+}
+
+TEST_F(ReportsCommandTest, PdfAndDeleteWorkOnAStoredReport)
+{
+    const QString kept = scan();
+    const QString deleted = scan();
+    const QString pdf = test.volume().root() + QStringLiteral("/out.pdf");
+    const CliRun written = run({QStringLiteral("reports"), QStringLiteral("pdf"), kept, pdf});
+    ASSERT_EQ(written.code, 0) << written.err.toStdString();
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    ASSERT_TRUE(info.waitForFinished(60000));
+    const QString facts = QString::fromUtf8(info.readAllStandardOutput());
+    EXPECT_TRUE(facts.contains(QLatin1String("Adware Report")));
+    EXPECT_TRUE(facts.contains(QLatin1String("595 x 842 pts")));
+    EXPECT_EQ(run({QStringLiteral("reports"), QStringLiteral("pdf"), kept, QStringLiteral("/no/such/folder/x.pdf")}).code, 2);
+
+    const CliRun removed = run({QStringLiteral("reports"), QStringLiteral("delete"), deleted});
+    ASSERT_EQ(removed.code, 0) << removed.err.toStdString();
+    const QJsonArray list = QJsonDocument::fromJson(
+                                run({QStringLiteral("reports"), QStringLiteral("list"), QStringLiteral("--json")}).out.toUtf8())
+                                .array();
+    ASSERT_EQ(list.size(), 1);
+    EXPECT_EQ(list.at(0).toObject().value(QStringLiteral("reportId")).toString(), kept);
+}
+
+TEST_F(ReportsCommandTest, UnknownReportsAndBadArgumentsExitWithTwo)
+{
+    const QString reportId = scan();
+    for (const QStringList &arguments :
+         {QStringList{"reports", "show", "NO-SUCH-ID"}, QStringList{"reports", "pdf", "NO-SUCH-ID", "x.pdf"},
+          QStringList{"reports", "delete", "NO-SUCH-ID"}, QStringList{"remove", "NO-SUCH-ID", "--all"}}) {
+        const CliRun result = run(arguments);
+        EXPECT_EQ(result.code, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.err.contains(QLatin1String("NO-SUCH-ID"))) << result.err.toStdString();
+    }
+    EXPECT_EQ(run({QStringLiteral("remove"), reportId}).code, 2);
+    EXPECT_EQ(run({QStringLiteral("remove"), reportId, QStringLiteral("--all"), genieo}).code, 2);
+    EXPECT_EQ(run({QStringLiteral("remove"), reportId, QStringLiteral("/not/in/the/report")}).code, 2);
+    EXPECT_EQ(run({QStringLiteral("reports"), QStringLiteral("frobnicate")}).code, 2);
+    EXPECT_TRUE(QFileInfo::exists(genieo));
+}
