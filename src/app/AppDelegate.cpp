@@ -17,7 +17,9 @@ AppDelegate::AppDelegate(Platform &platform, QObject *parent)
     , m_access(platform)
     , m_remoteFlag(platform.defaults())
     , m_scanDriver(std::make_unique<ScanDriver>(platform, m_access, StandardScanPhases::standard(), this))
+    , m_reportsObj(std::make_unique<Reports>(platform, this))
 {
+    connect(m_scanDriver.get(), &ScanDriver::reportMade, m_reportsObj.get(), &Reports::updateReportInDefaults);
     connect(m_scanDriver.get(), &ScanDriver::scanFinished, this,
             [this] { setLastScanTextisRepeat(QStringLiteral("N")); });
 }

@@ -2,6 +2,7 @@
 
 #include "app/AccessController.h"
 #include "app/RemoteFlag.h"
+#include "reports/Reports.h"
 #include "scan/ScanDriver.h"
 
 #include <QObject>
@@ -25,6 +26,7 @@ public:
     AccessController &access() { return m_access; }
     RemoteFlag &remoteFlag() { return m_remoteFlag; }
     ScanDriver &scanDriver() { return *m_scanDriver; }
+    Reports &reportsObj() { return *m_reportsObj; }
 
     // The full-system signature list for the volume's user.
     QStringList fullSyatemScanPath() const;
@@ -57,6 +59,7 @@ private:
     AccessController m_access;
     RemoteFlag m_remoteFlag;
     std::unique_ptr<ScanDriver> m_scanDriver;
+    std::unique_ptr<Reports> m_reportsObj;
     bool m_showsAccessWindow = false;
     QString m_lastScanText;
 };

@@ -1,54 +1,32 @@
 #include "cli/ScanOutput.h"
 
-#include "app/PreferenceKeys.h"
-#include "platform/Log.h"
 #include "platform/Platform.h"
-#include "scan/ReportArchive.h"
+#include "reports/ReportJson.h"
 #include "scan/ScanDriver.h"
 
 #include <QJsonArray>
 
 ScanOutput::ScanOutput(Platform &platform)
     : m_platform(platform)
+    , m_reports(platform)
 {
 }
 
 void ScanOutput::store(const ReportPtr &report)
 {
-    UserDefaults &defaults = m_platform.defaults();
-    defaults.synchronize();
-    QList<ReportPtr> reports;
-    const QByteArray stored = defaults.dataForKey(PreferenceKeys::kSaveReport);
-    if (!stored.isEmpty()) {
-        QString error;
-        const auto loaded = ReportArchive::unarchive(stored, &error);
-        if (!loaded) {
-            Log::warning(QStringLiteral("The stored reports cannot be read (%1); the new report is not stored").arg(error));
-            return;
-        }
-        reports = *loaded;
-    }
-    reports.prepend(report);
-    defaults.setObject(ReportArchive::archivedDataWithRootObject(reports), PreferenceKeys::kSaveReport);
-    defaults.synchronize();
+    m_reports.updateReportInDefaults(report);
 }
 
 QJsonObject ScanOutput::json(const ReportPtr &report, const ScanDriver &driver) const
 {
+    if (report)
+        return ReportJson::reportObject(*report);
     QJsonArray threats;
-    for (const AdwarePtr &adware : driver.arrAdwareList()) {
-        threats.append(QJsonObject{{QStringLiteral("name"), adware->name()},
-                                   {QStringLiteral("infections"), adware->infections()},
-                                   {QStringLiteral("path"), adware->path()},
-                                   {QStringLiteral("risk"), adware->risk()},
-                                   {QStringLiteral("size"), adware->size()},
-                                   {QStringLiteral("isChecked"), adware->isChecked()},
-                                   {QStringLiteral("isAvail"), adware->isAvail()}});
-    }
-    const QDateTime date = report ? report->scanDate() : driver.lastScanEnd();
-    return QJsonObject{{QStringLiteral("reportId"), report ? QJsonValue(report->reportId()) : QJsonValue()},
+    for (const AdwarePtr &adware : driver.arrAdwareList())
+        threats.append(ReportJson::threatObject(*adware));
+    return QJsonObject{{QStringLiteral("reportId"), QJsonValue()},
                        {QStringLiteral("reportType"), driver.reportType()},
-                       {QStringLiteral("scanDate"), date.toString(Qt::ISODate)},
+                       {QStringLiteral("scanDate"), ReportJson::isoDate(driver.lastScanEnd())},
                        {QStringLiteral("scanDuration"), driver.lastScanDuration()},
                        {QStringLiteral("adwareCount"), qint64(driver.arrAdwareList().size())},
                        {QStringLiteral("threats"), threats}};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reports/Reports.h"
 #include "scan/AdwareScanReport.h"
 
 #include <QJsonObject>
@@ -23,4 +24,5 @@ public:
 
 private:
     Platform &m_platform;
+    Reports m_reports;
 };

@@ -4,6 +4,7 @@
 #include "support/MacVolumeBuilder.h"
 #include "support/TestPlatform.h"
 
+#include <QCoreApplication>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -68,4 +69,24 @@ TEST(AppDelegate, LastScanTextFollowsTheStoredDate)
     app.setLastScanTextisRepeat(QStringLiteral("N"));
     EXPECT_EQ(app.lastScanText(), QStringLiteral("3 days ago"));
     EXPECT_EQ(changed.size(), 1);
+}
+
+TEST(AppDelegate, AFinishedScanIsStoredInTheReportList)
+{
+    TestPlatform test;
+    MacVolumeBuilder mac(test.volume());
+    mac.app(QStringLiteral("/Applications/Genieo.app"), QStringLiteral("com.genieo"));
+    offline(test.platform());
+    test.platform().defaults().setBool(false, RealTimeScanONOFF);
+    AppDelegate app(test.platform());
+    app.applicationWillFinishLaunching();
+    app.scanDriver().setWholeDiskAccess(false);
+    QSignalSpy finished(&app.scanDriver(), &ScanDriver::scanFinished);
+    app.scanDriver().adwareScanStart();
+    ASSERT_TRUE(finished.wait(10000));
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(app.reportsObj().reportList().isEmpty());
+    EXPECT_EQ(app.reportsObj().reportList().first()->adwareList().first()->name(), QStringLiteral("Genieo.app"));
+    EXPECT_TRUE(test.platform().defaults().contains(kSaveReport));
+    EXPECT_NE(app.lastScanText(), QStringLiteral("Not scan yet"));
 }
