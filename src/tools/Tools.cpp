@@ -15,7 +15,6 @@ Tools::Tools(Platform &platform, QObject *parent)
     , m_platform(platform)
     , m_refreshCondition([] { return true; })
     , m_remover(std::make_unique<PathRemover>(platform.volume().root()))
-    , m_notRemovedList(platform.notifications())
 {
 }
 
@@ -198,8 +197,8 @@ void Tools::tellCleanOutcome(const CatalogueCleaner::Outcome &outcome)
         QStringLiteral("%1 of the selected files and folders could not be removed; they are listed in the next window.")
             .arg(count),
         QStringLiteral("Alert"));
-    m_notRemovedList.resetListAndMakeList();
-    m_notRemovedList.addPaths(outcome.notRemovedPaths());
-    m_notRemovedList.show();
-    Q_EMIT notRemovedListShown();
+    QList<QUrl> urls;
+    for (const QString &path : outcome.notRemovedPaths())
+        urls.append(QUrl::fromLocalFile(path));
+    Q_EMIT notRemovedListReady(urls);
 }

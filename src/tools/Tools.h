@@ -2,9 +2,9 @@
 
 #include "tools/CatalogueCleaner.h"
 #include "tools/CleaningEntry.h"
-#include "tools/NotRemovedList.h"
 
 #include <QObject>
+#include <QUrl>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -17,8 +17,9 @@ class QThread;
 // its refresh on one background thread with entries arriving one by one,
 // the selection on both levels, the detail list and the clean. Lives on the
 // main thread; the catalogue list and the refresh flags are changed there
-// only (the build thread hands each entry over and waits). Owns the list of
-// paths that could not be removed; the platform must outlive it.
+// only (the build thread hands each entry over and waits). What a clean
+// could not remove is handed to the application's not-removed list window
+// (notRemovedListReady). The platform must outlive the model.
 class Tools : public QObject
 {
     Q_OBJECT
@@ -68,7 +69,6 @@ public:
     // Answers false when the user said no.
     bool cleanAndReloadData();
     CatalogueCleaner::Outcome cleanSelected();
-    NotRemovedList &notRemovedList() { return m_notRemovedList; }
 
 Q_SIGNALS:
     void refreshStarted();
@@ -76,8 +76,9 @@ Q_SIGNALS:
     // The table was reloaded; removeButtonOn() is current.
     void tableReloaded();
     void refreshFinished();
-    // Some paths could not be removed; notRemovedList() holds them.
-    void notRemovedListShown();
+    // A clean left these files and folders in place; the not-removed list
+    // window shows them.
+    void notRemovedListReady(const QList<QUrl> &urls);
 
 private:
     void scanInBG();
@@ -91,7 +92,6 @@ private:
     std::function<bool()> m_refreshCondition;
     std::unique_ptr<PathRemover> m_remover;
     QList<CleaningEntry> m_availbleApp;
-    NotRemovedList m_notRemovedList;
     std::unique_ptr<QThread> m_buildThread;
     std::atomic<bool> m_cancelBuild{false};
     bool m_isScanRunningForDetails = false;
