@@ -35,6 +35,13 @@ QList<BrowserProfiles::ChromeProfile> BrowserProfiles::chromeProfiles(const QByt
     QList<ChromeProfile> profiles;
     const QJsonObject members = cache.toObject();
     for (auto it = members.begin(); it != members.end(); ++it) {
+        // The key names one folder inside Chrome's; anything else would send
+        // the cleaning to other folders.
+        if (it.key().isEmpty() || it.key() == QLatin1String(".") || it.key() == QLatin1String("..")
+            || it.key().contains(QLatin1Char('/'))) {
+            Log::warning(QStringLiteral("Chrome profile folder name %1 is not a folder name; left out").arg(it.key()));
+            continue;
+        }
         // A profile without a usable display name is shown by its folder name.
         const QString name = it.value().toObject().value(QStringLiteral("name")).toString();
         profiles.append({it.key(), name.isEmpty() ? it.key() : name});

@@ -26,7 +26,8 @@ public:
     // The bytes of "Local State", or nothing when the file cannot be read.
     static std::optional<QByteArray> readChromeLocalState(const Volume &volume);
     // The members of "profile.info_cache", in key order; none when the
-    // bytes are not JSON or a level is not an object.
+    // bytes are not JSON or a level is not an object. A key that is not a
+    // single folder name ("..", "a/b") is left out.
     static QList<ChromeProfile> chromeProfiles(const QByteArray &localState);
 
     // Host path of "Library/Application Support/Firefox/Profiles".

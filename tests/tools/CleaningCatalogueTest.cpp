@@ -163,6 +163,9 @@ TEST(BrowserProfiles, ChromeProfilesNeedBothLevelsToBeObjects)
     EXPECT_EQ(BrowserProfiles::chromeProfiles(
                   R"({"profile": {"info_cache": {"Profile 2": {"name": "Kids"}, "Default": {"name": "Me"}, "Odd": 3}}})"),
               (QList<P>{{"Default", "Me"}, {"Odd", "Odd"}, {"Profile 2", "Kids"}}));
+    EXPECT_EQ(BrowserProfiles::chromeProfiles(
+                  R"({"profile": {"info_cache": {"../../..": {"name": "Up"}, "a/b": {}, "..": {}, "": {}, "P": {}}}})"),
+              (QList<P>{{"P", "P"}}));
 }
 
 TEST_F(CleaningCatalogueTest, FirefoxUsesOnlyTheFirstDefaultProfile)
