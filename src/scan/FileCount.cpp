@@ -147,7 +147,7 @@ std::unique_ptr<FileCount> FileCount::performCalculatingSublistDetail()
         // A subfolder that cannot be opened counts as an empty one.
         if (!m_pass.folders.enter(SubfileURLList.name(index))) {
             Log::warning(QStringLiteral("Cannot count %1: %2")
-                             .arg(QFile::decodeName(m_pass.folders.entryPath(SubfileURLList.name(index))),
+                             .arg(QFile::decodeName(m_pass.folders.entryPath(SubfileURLList.name(index)).toByteArray()),
                                   QString::fromLocal8Bit(std::strerror(m_pass.folders.error()))));
             ++state.totalCount;
             continue;

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // The entries of one folder, one level deep, as the count and the walk list
@@ -20,9 +21,10 @@ public:
 
     FolderListing() = default;
 
-    // Lists the folder open at folderFd (the descriptor stays open and its
-    // read position is not relied on). With HiddenFiles::Skip, regular files
-    // whose name begins with "." are left out; hidden folders are kept.
+    // Lists the folder open at folderFd from the descriptor's read position
+    // (a descriptor just opened lists the whole folder; the descriptor stays
+    // open). With HiddenFiles::Skip, regular files whose name begins with "."
+    // are left out; hidden folders are kept.
     static FolderListing read(int folderFd, HiddenFiles hiddenFiles);
 
     qsizetype count() const { return qsizetype(m_items.size()); }
@@ -42,9 +44,10 @@ private:
         Kind kind;
     };
 
+    void consider(int folderFd, const char *name, unsigned char type, HiddenFiles hiddenFiles);
     void append(const char *name, std::size_t length, Kind kind);
 
-    QByteArray m_names;
+    std::string m_names;
     std::vector<Item> m_items;
     int m_error = 0;
 };

@@ -38,6 +38,8 @@ bool FolderStack::openRoot(const QByteArray &path)
         return false;
     }
     m_path = trimmed == "/" ? QByteArray() : trimmed;
+    m_entryPrefixValid = false;
+    ++m_generation;
     push(fd, st.st_dev, st.st_ino);
     return true;
 }
@@ -64,6 +66,8 @@ bool FolderStack::enter(QByteArrayView name)
         return false;
     }
     m_path.append('/').append(name);
+    m_entryPrefixValid = false;
+    ++m_generation;
     push(fd, st.st_dev, st.st_ino);
     return true;
 }
@@ -85,6 +89,8 @@ void FolderStack::leave()
     const Level child = m_levels.back();
     m_levels.pop_back();
     m_path.truncate(m_levels.empty() ? 0 : m_levels.back().pathLength);
+    m_entryPrefixValid = false;
+    ++m_generation;
     if (!m_levels.empty() && m_levels.back().fd == kClosed)
         reopenParentOf(child);
     if (child.fd >= 0)
@@ -124,9 +130,16 @@ int FolderStack::openDescriptors() const
     return open;
 }
 
-const QByteArray &FolderStack::entryPath(QByteArrayView name)
+// Entries of one folder come one after the other: the folder's path and
+// the slash stay in place and only the name is replaced.
+QByteArrayView FolderStack::entryPath(QByteArrayView name)
 {
-    m_entryPath.truncate(0);
-    m_entryPath.append(m_path).append('/').append(name);
-    return m_entryPath;
+    if (!m_entryPrefixValid) {
+        m_entryPath.assign(m_path.constData(), std::size_t(m_path.size()));
+        m_entryPath.push_back('/');
+        m_entryPrefixValid = true;
+    }
+    m_entryPath.resize(std::size_t(m_path.size()) + 1);
+    m_entryPath.append(name.data(), std::size_t(name.size()));
+    return QByteArrayView(m_entryPath.data(), qsizetype(m_entryPath.size()));
 }

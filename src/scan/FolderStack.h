@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <string>
 #include <sys/types.h>
 #include <vector>
 
@@ -49,8 +50,11 @@ public:
     // The length of path() at a depth (1 for the root), so a folder's own
     // path is path().left(pathLengthAt(depth)) while it is on the chain.
     qsizetype pathLengthAt(int depth) const { return m_levels[std::size_t(depth - 1)].pathLength; }
-    // The current folder's path followed by "/" and name; valid until the next call.
-    const QByteArray &entryPath(QByteArrayView name);
+    // The current folder's path followed by "/" and name; valid until the
+    // next call, and followed by a NUL.
+    QByteArrayView entryPath(QByteArrayView name);
+    // Changes whenever the current folder does.
+    quint64 generation() const { return m_generation; }
     int error() const { return m_error; }
 
 private:
@@ -69,6 +73,9 @@ private:
     int m_openLimit;
     std::vector<Level> m_levels;
     QByteArray m_path;
-    QByteArray m_entryPath;
+    // The current folder's path and "/" followed by the last entry's name.
+    std::string m_entryPath;
+    bool m_entryPrefixValid = false;
+    quint64 m_generation = 0;
     int m_error = 0;
 };

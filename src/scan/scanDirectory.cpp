@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <algorithm>
 #include <cstring>
 #include <sys/stat.h>
 #include <vector>
@@ -20,10 +21,12 @@ struct scanDirectory::Walk
     ScanState &state;
     const SignatureMatcher &matcher;
     FolderStack folders;
-    // Signatures found in the root's own path: every entry below contains them.
-    std::vector<int> rootHits;
     // Scratch list of the current entry's hits.
     std::vector<int> hits;
+    // The current folder's path as text followed by "/", and the folder
+    // stack's generation it was made for.
+    QString prefixText;
+    quint64 prefixGeneration = ~quint64(0);
 };
 
 namespace {
@@ -40,14 +43,25 @@ QString errorText(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+bool isAscii(QByteArrayView bytes)
+{
+    unsigned char any = 0;
+    for (const char byte : bytes)
+        any |= static_cast<unsigned char>(byte);
+    return any < 0x80;
+}
+
 } // namespace
 
-scanDirectory::scanDirectory(Walk &walk, scanDirectory *perent, SignatureMatcher::State matchState)
+scanDirectory::scanDirectory(Walk &walk, scanDirectory *perent, SignatureMatcher::State pathState,
+                             const std::vector<int> &pathHits)
     : m_walk(walk)
     , perentObject(perent)
-    , m_matchState(matchState)
+    , m_folderHits(pathHits)
     , m_depth(walk.folders.depth())
 {
+    // Every entry's path continues this folder's path with "/".
+    m_matchState = walk.matcher.feed(pathState, "/", m_folderHits);
 }
 
 scanDirectory::~scanDirectory() = default;
@@ -100,20 +114,19 @@ void scanDirectory::walkRoot(Walk &walk, const QString &root)
         Log::warning(QStringLiteral("Cannot walk %1: %2").arg(root, errorText(walk.folders.error())));
         return;
     }
-    walk.rootHits.clear();
+    std::vector<int> rootHits;
     const SignatureMatcher::State rootState =
-        walk.matcher.feed(SignatureMatcher::start(), walk.folders.path(), walk.rootHits);
-    SignatureMatcher::inListOrder(walk.rootHits);
-    walkTree(walk, rootState);
+        walk.matcher.feed(SignatureMatcher::start(), walk.folders.path(), rootHits);
+    walkTree(walk, rootState, rootHits);
 }
 
 // Depth first with an explicit stack: the top node handles entries until it
 // reaches a subfolder to enter, whose node goes on top; a finished node
 // leaves its folder.
-void scanDirectory::walkTree(Walk &walk, SignatureMatcher::State rootState)
+void scanDirectory::walkTree(Walk &walk, SignatureMatcher::State rootState, const std::vector<int> &rootHits)
 {
     std::vector<std::unique_ptr<scanDirectory>> stack;
-    if (auto root = initWithURL(walk, nullptr, rootState))
+    if (auto root = initWithURL(walk, nullptr, rootState, rootHits))
         stack.push_back(std::move(root));
     else
         walk.folders.leave();
@@ -128,11 +141,12 @@ void scanDirectory::walkTree(Walk &walk, SignatureMatcher::State rootState)
 }
 
 std::unique_ptr<scanDirectory> scanDirectory::initWithURL(Walk &walk, scanDirectory *perent,
-                                                          SignatureMatcher::State matchState)
+                                                          SignatureMatcher::State pathState,
+                                                          const std::vector<int> &pathHits)
 {
     if (walk.state.isScanStop)
         return nullptr;
-    std::unique_ptr<scanDirectory> node(new scanDirectory(walk, perent, matchState));
+    std::unique_ptr<scanDirectory> node(new scanDirectory(walk, perent, pathState, pathHits));
     node->getsubFileList();
     node->SubfileURLListCount = node->SubfileURLList.count();
     node->CheckedListCount = 0;
@@ -163,8 +177,8 @@ std::unique_ptr<scanDirectory> scanDirectory::performCalculatingSublistDetail()
             return nullptr;
         ++state.totalScanCount;
         const qsizetype index = CheckedListCount++;
-        const QByteArray &pathBytes = m_walk.folders.entryPath(SubfileURLList.name(index));
-        const QString path = QFile::decodeName(pathBytes);
+        const QByteArrayView pathBytes = m_walk.folders.entryPath(SubfileURLList.name(index));
+        const QString path = entryText(SubfileURLList.name(index), pathBytes);
         WalkProgress::check(m_walk.host, WalkProgress::Posting::UpdateThreatAndProgress);
         m_walk.host.post(NotificationNames::ScanningProgressURL, path);
         bool matched = false;
@@ -189,30 +203,29 @@ std::unique_ptr<scanDirectory> scanDirectory::enterSubfolder(QByteArrayView name
 {
     if (!m_walk.folders.enter(name)) {
         Log::warning(QStringLiteral("Cannot walk %1: %2")
-                         .arg(QFile::decodeName(m_walk.folders.entryPath(name)), errorText(m_walk.folders.error())));
+                         .arg(QFile::decodeName(m_walk.folders.entryPath(name).toByteArray()),
+                              errorText(m_walk.folders.error())));
         return nullptr;
     }
-    auto child = initWithURL(m_walk, this, state);
+    auto child = initWithURL(m_walk, this, state, m_folderHits);
     if (!child)
         m_walk.folders.leave();
     return child;
 }
 
-SignatureMatcher::State scanDirectory::compare(qsizetype index, const QString &path, const QByteArray &pathBytes,
+SignatureMatcher::State scanDirectory::compare(qsizetype index, const QString &path, QByteArrayView pathBytes,
                                                bool &matched)
 {
     std::vector<int> &hits = m_walk.hits;
-    hits.clear();
+    hits.assign(m_folderHits.begin(), m_folderHits.end());
     const QByteArrayView name = SubfileURLList.name(index);
-    SignatureMatcher::State state = m_walk.matcher.feed(m_matchState, "/", hits);
-    state = m_walk.matcher.feed(state, name, hits);
-    hits.insert(hits.end(), m_walk.rootHits.begin(), m_walk.rootHits.end());
+    const SignatureMatcher::State state = m_walk.matcher.feed(m_matchState, name, hits);
     matched = !hits.empty();
     if (!matched)
         return state;
     // A path that text cannot carry (bytes that are not UTF-8) would name
     // another file, or none, everywhere after this point: it is not offered.
-    if (QFile::encodeName(path) != pathBytes) {
+    if (QByteArrayView(QFile::encodeName(path)) != pathBytes) {
         Log::warning(QStringLiteral("Not reported, the name is not valid UTF-8: %1").arg(path));
         return state;
     }
@@ -230,6 +243,28 @@ void scanDirectory::addIfAvail(const QUrl &url, const QString &name, const QStri
                                qint64 size)
 {
     m_walk.host.addIfAvail(url, name, type, risk, size, FindingSource::Walk);
+}
+
+// The entry's path as QFile::decodeName() reads it. Names are nearly always
+// ASCII: their path is the folder's path, decoded once per folder, and the
+// name widened as it is, in one allocation. Any other name is decoded with
+// its whole path (decoding a name alone would drop a leading BOM).
+QString scanDirectory::entryText(QByteArrayView name, QByteArrayView pathBytes)
+{
+    Walk &walk = m_walk;
+    if (!isAscii(name))
+        return QFile::decodeName(pathBytes.toByteArray());
+    if (walk.prefixGeneration != walk.folders.generation()) {
+        walk.prefixText = QFile::decodeName(walk.folders.path()) + QLatin1Char('/');
+        walk.prefixGeneration = walk.folders.generation();
+    }
+    const qsizetype prefix = walk.prefixText.size();
+    QString text(prefix + name.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    std::copy_n(reinterpret_cast<const char16_t *>(walk.prefixText.constData()), prefix, out);
+    std::transform(name.begin(), name.end(), out + prefix,
+                   [](char byte) { return char16_t(static_cast<unsigned char>(byte)); });
+    return text;
 }
 
 QUrl scanDirectory::selfURL() const

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QUrl>
 #include <memory>
+#include <vector>
 
 class ScanHost;
 
@@ -44,16 +45,18 @@ public:
 private:
     struct Walk;
 
-    scanDirectory(Walk &walk, scanDirectory *perent, SignatureMatcher::State matchState);
+    scanDirectory(Walk &walk, scanDirectory *perent, SignatureMatcher::State pathState,
+                  const std::vector<int> &pathHits);
 
     // initWithURL:andPerent: for the folder the walk stands in: lists it; no
-    // node when the stop flag is set. matchState is the signature matcher's
-    // state after the folder's path.
+    // node when the stop flag is set. pathState is the signature matcher's
+    // state after the folder's path, pathHits the signatures in that path.
     static std::unique_ptr<scanDirectory> initWithURL(Walk &walk, scanDirectory *perent,
-                                                      SignatureMatcher::State matchState);
+                                                      SignatureMatcher::State pathState,
+                                                      const std::vector<int> &pathHits);
     static bool isWalkedRoot(const QString &root);
     static void walkRoot(Walk &walk, const QString &root);
-    static void walkTree(Walk &walk, SignatureMatcher::State rootState);
+    static void walkTree(Walk &walk, SignatureMatcher::State rootState, const std::vector<int> &rootHits);
 
     void getsubFileList();
     // Handles entries from where the node stopped; answers the node of the
@@ -64,10 +67,10 @@ private:
     // Compares the entry's path (as text and as the bytes on disk) with the
     // signatures, offers it once per signature it contains and answers the
     // matcher's state after the path.
-    SignatureMatcher::State compare(qsizetype index, const QString &path, const QByteArray &pathBytes,
-                                    bool &matched);
+    SignatureMatcher::State compare(qsizetype index, const QString &path, QByteArrayView pathBytes, bool &matched);
     // addIfAvail:name:type:risk:size: — hands one hit to the host.
     void addIfAvail(const QUrl &url, const QString &name, const QString &type, const QString &risk, qint64 size);
+    QString entryText(QByteArrayView name, QByteArrayView pathBytes);
     bool ckeckAllSubFileCompleted() const { return CheckedListCount == SubfileURLListCount; }
     QUrl selfURL() const;
 
@@ -80,7 +83,10 @@ private:
     // The folder entry being handled matched a signature; the last one that did.
     bool isVirusInDir = false;
     QString fileAdded;
-    SignatureMatcher::State m_matchState;
+    // The matcher's state after this folder's path and "/", and the
+    // signatures found in them (which every entry's path contains).
+    SignatureMatcher::State m_matchState = 0;
+    std::vector<int> m_folderHits;
     // Position of this folder on the walk's folder stack.
     int m_depth = 0;
     bool m_started = false;

@@ -292,11 +292,14 @@ TEST_F(ScanDirectoryTest, NamesThatAreNotUtf8AreVisitedAndComparedButNotOfferedU
     file("Genieo.plist");
     // A file whose name is what the odd bytes read as must not stand in for them.
     file("Genieo\xef\xbf\xbd.plist");
+    file("\xef\xbb\xbf" "bom");
     host.setFullSystemScanPaths({QStringLiteral("Genieo")});
 
     walk();
 
-    EXPECT_EQ(host.progressURLs().size(), 5);
+    // Every entry is visited, and shown as QFile::decodeName() reads its path.
+    EXPECT_EQ(host.progressURLs(), paths(WalkFixtures::recursiveListing(root(), true)));
+    EXPECT_EQ(host.progressURLs().size(), 6);
     QStringList offered = host.uniquePaths();
     offered.sort();
     QStringList expected{path(QStringLiteral("Genieo.plist")), path(QStringLiteral("Genieo\uFFFD.plist"))};
