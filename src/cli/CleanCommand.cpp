@@ -26,7 +26,7 @@ void printItem(QTextStream &out, const CleaningEntry &entry, const CleaningItem 
         const bool title = !item.isHeader;
         out << (title ? "  " : "    ") << item.NameText;
         if (title && !item.AllList.isEmpty())
-            out << " (" << item.AllList.size() << " files)";
+            out << " (" << item.AllList.size() << (item.AllList.size() == 1 ? " file)" : " files)");
         out << '\n';
     } else {
         out << "  " << item.NameText << ": " << item.sizeText;
