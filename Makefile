@@ -21,13 +21,16 @@ $(BUILD)/build.ninja:
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Writes the sample infected volume and scans it.
+# Writes the sample infected volume, scans it, lists the stored report and
+# writes it as a PDF.
+DEMO_CLI = $(BUILD)/src/sweepling-cli --root $(DEMO_DIR) --user demo --settings $(BUILD)/demo-settings.ini
 demo: build
-	@rm -rf $(DEMO_DIR)
+	@rm -rf $(DEMO_DIR) $(BUILD)/demo-settings.ini
 	$(BUILD)/src/sweepling-cli sample-volume $(DEMO_DIR) --user demo
-	$(BUILD)/src/sweepling-cli --root $(DEMO_DIR) --user demo --settings $(BUILD)/demo-settings.ini scan quick; \
-	  status=$$?; [ $$status -le 1 ] || exit $$status
-	$(BUILD)/src/sweepling-cli --root $(DEMO_DIR) --user demo --settings $(BUILD)/demo-settings.ini reports list
+	$(DEMO_CLI) scan quick; status=$$?; [ $$status -le 1 ] || exit $$status
+	$(DEMO_CLI) reports list
+	$(DEMO_CLI) reports pdf $$($(DEMO_CLI) reports list | head -n 1 | cut -d' ' -f1) $(BUILD)/demo-report.pdf
+	@echo "PDF report: $(BUILD)/demo-report.pdf"
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
