@@ -7,23 +7,27 @@ BrowserGuard::BrowserGuard(Platform &platform, std::function<QStringList()> thre
     : m_platform(platform)
     , m_threatPaths(std::move(threatPaths))
     , m_ownPanel(std::make_unique<FourceQuitBrowserView>(platform.workspace()))
-    , m_panel(m_ownPanel.get())
 {
 }
 
 BrowserGuard::~BrowserGuard()
 {
-    if (m_panel->delegate() == this) {
-        m_panel->setDelegate(nullptr);
-        m_panel->endSheet();
+    if (panel().delegate() == this) {
+        panel().setDelegate(nullptr);
+        panel().endSheet();
     }
 }
 
-void BrowserGuard::setPanel(FourceQuitBrowserView *panel)
+FourceQuitBrowserView &BrowserGuard::panel() const
 {
-    if (m_panel->delegate() == this)
-        m_panel->setDelegate(nullptr);
-    m_panel = panel ? panel : m_ownPanel.get();
+    return m_sharedPanel ? *m_sharedPanel : *m_ownPanel;
+}
+
+void BrowserGuard::setPanel(FourceQuitBrowserView *shared)
+{
+    if (panel().delegate() == this)
+        panel().setDelegate(nullptr);
+    m_sharedPanel = shared;
 }
 
 QList<BrowserEntry> BrowserGuard::relevantRunningBrowsers() const
@@ -40,9 +44,9 @@ bool BrowserGuard::forceQuitBrowsers()
     const QList<BrowserEntry> entries = relevantRunningBrowsers();
     if (entries.isEmpty())
         return true;
-    m_panel->setDelegate(this);
-    m_panel->setBrowserList(entries);
-    m_panel->beginSheet();
+    panel().setDelegate(this);
+    panel().setBrowserList(entries);
+    panel().beginSheet();
     return false;
 }
 
@@ -57,14 +61,14 @@ bool BrowserGuard::tryAgain()
 
 void BrowserGuard::reloadPanel(const QList<BrowserEntry> &entries)
 {
-    m_panel->setBrowserList(entries);
+    panel().setBrowserList(entries);
 }
 
 void BrowserGuard::disMissPanel()
 {
-    m_panel->endSheet();
-    if (m_panel->delegate() == this)
-        m_panel->setDelegate(nullptr);
+    panel().endSheet();
+    if (panel().delegate() == this)
+        panel().setDelegate(nullptr);
 }
 
 void BrowserGuard::closeBrowserWindowPanel()

@@ -3,6 +3,7 @@
 #include "remedy/FourceQuitBrowserViewDelegate.h"
 #include "remedy/RunningBrowsers.h"
 
+#include <QPointer>
 #include <functional>
 #include <memory>
 
@@ -15,7 +16,7 @@ class Platform;
 // with this guard as its delegate and removal waits: Close ends it, a Retry
 // with no such browser left dismisses it and runs the deferred removal.
 // The Scan and Reports models each own one; the panel is the application's
-// shared one when given (it must outlive the guard), else the guard's own.
+// shared one when given (while it lives), else the guard's own.
 class BrowserGuard : public FourceQuitBrowserViewDelegate
 {
 public:
@@ -27,7 +28,7 @@ public:
     BrowserGuard &operator=(const BrowserGuard &) = delete;
 
     void setPanel(FourceQuitBrowserView *panel);
-    FourceQuitBrowserView &panel() const { return *m_panel; }
+    FourceQuitBrowserView &panel() const;
 
     // Runs after a successful Retry has dismissed the panel.
     void setDeferredRemoval(std::function<void()> removal) { m_deferredRemoval = std::move(removal); }
@@ -52,5 +53,5 @@ private:
     std::function<QStringList()> m_threatPaths;
     std::function<void()> m_deferredRemoval;
     std::unique_ptr<FourceQuitBrowserView> m_ownPanel;
-    FourceQuitBrowserView *m_panel;
+    QPointer<FourceQuitBrowserView> m_sharedPanel;
 };
