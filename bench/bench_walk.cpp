@@ -24,6 +24,7 @@
 #include <functional>
 #include <dirent.h>
 #include <fcntl.h>
+#include <malloc.h>
 #include <map>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -31,7 +32,10 @@
 namespace {
 
 constexpr int kRuns = 5;
-constexpr double kWriteBudgetSeconds = 120;
+// A tree that would take longer than this to write and remove again is only
+// made when asked for; removing takes about as long as writing.
+constexpr double kTreeBudgetSeconds = 90;
+constexpr double kWriteAndRemoveFactor = 2.2;
 
 struct Tree
 {
@@ -65,10 +69,13 @@ qint64 statusKiB(const char *key)
     return 0;
 }
 
-// Peak resident memory above the level before `work`, in KiB.
+// Peak resident memory above the level before `work`, in KiB. Free heap
+// memory goes back to the system first, so that what the work allocates
+// shows even where an earlier pass left free blocks behind.
 template <typename Work>
 qint64 rssGrowth(Work work)
 {
+    ::malloc_trim(0);
     QFile clear(QStringLiteral("/proc/self/clear_refs"));
     if (clear.open(QIODevice::WriteOnly))
         clear.write("5"); // resets the high-water mark
@@ -294,6 +301,62 @@ void printTable(const std::vector<Tree> &trees)
     std::printf("targets: walk/bare <= 1.30x, find/walk >= 2.00x, peak memory growth independent of the entry count\n");
 }
 
+bool writeSignatureFile(const QString &folder)
+{
+    g_signatures = HomeTreeGenerator::signatures();
+    g_signatureFile = folder + QStringLiteral("/sweepling-bench-walk-signatures.txt");
+    QFile file(g_signatureFile);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    file.write(g_signatures.join(QLatin1Char('\n')).toUtf8() + '\n');
+    return true;
+}
+
+// Writes (or finds) the trees and registers one suite per tree. Without
+// sizes asked for, a tree is skipped when the last one written suggests it
+// would take too long to write and remove here.
+bool prepareTrees(const QString &sizesOption, const QString &folder, bool keep, std::vector<Tree> &trees)
+{
+    std::vector<qint64> sizes;
+    for (const QString &size : (sizesOption.isEmpty() ? QStringLiteral("200k,1M") : sizesOption).split(QLatin1Char(',')))
+        sizes.push_back(parseSize(size));
+    trees.reserve(sizes.size());
+    double secondsPerEntry = 0;
+    for (const qint64 size : sizes) {
+        Tree tree;
+        tree.size = size;
+        const bool cached = keep && QFile::exists(QStringLiteral("%1/sweepling-bench-walk-%2.done").arg(folder).arg(size));
+        const double estimate = secondsPerEntry * double(size) * kWriteAndRemoveFactor;
+        if (sizesOption.isEmpty() && !cached && estimate > kTreeBudgetSeconds) {
+            std::printf("tree %lld: skipped, writing and removing it here would take about %.0f s "
+                        "(ask for it with --walk-sizes=%lld)\n",
+                        qint64(size), estimate, qint64(size));
+            continue;
+        }
+        QElapsedTimer timer;
+        timer.start();
+        if (!prepareTree(tree, folder, keep))
+            return false;
+        if (!cached)
+            secondsPerEntry = double(timer.elapsed()) / 1000 / double(size);
+        trees.push_back(tree);
+        registerTree(trees.back());
+    }
+    return true;
+}
+
+void removeTrees(const std::vector<Tree> &trees)
+{
+    QElapsedTimer timer;
+    timer.start();
+    for (const Tree &tree : trees) {
+        HomeTreeGenerator::removeContents(tree.root);
+        QDir().rmdir(tree.root);
+    }
+    QFile::remove(g_signatureFile);
+    std::printf("trees removed in %.1f s\n", double(timer.elapsed()) / 1000);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -306,51 +369,13 @@ int main(int argc, char **argv)
     const bool keep = qEnvironmentVariableIntValue("SWEEPLING_BENCH_KEEP_TREES") != 0;
     benchmark::Initialize(&argc, argv);
 
-    g_signatures = HomeTreeGenerator::signatures();
-    g_signatureFile = folder + QStringLiteral("/sweepling-bench-walk-signatures.txt");
-    QFile signatureFile(g_signatureFile);
-    if (!signatureFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return 1;
-    signatureFile.write(g_signatures.join(QLatin1Char('\n')).toUtf8() + '\n');
-    signatureFile.close();
-
-    std::vector<qint64> sizes;
-    for (const QString &size : (sizesOption.isEmpty() ? QStringLiteral("200k,1M") : sizesOption).split(QLatin1Char(',')))
-        sizes.push_back(parseSize(size));
-
     std::vector<Tree> trees;
-    double secondsPerEntry = 0;
-    for (const qint64 size : sizes) {
-        Tree tree;
-        tree.size = size;
-        const QString done = QStringLiteral("%1/sweepling-bench-walk-%2.done").arg(folder).arg(size);
-        const bool cached = keep && QFile::exists(done);
-        if (sizesOption.isEmpty() && !cached && secondsPerEntry * double(size) > kWriteBudgetSeconds) {
-            std::printf("tree %lld: skipped, writing it here would take about %.0f s "
-                        "(ask for it with --walk-sizes=%lld)\n",
-                        qint64(size), secondsPerEntry * double(size), qint64(size));
-            continue;
-        }
-        QElapsedTimer timer;
-        timer.start();
-        if (!prepareTree(tree, folder, keep))
-            return 1;
-        if (!cached)
-            secondsPerEntry = double(timer.elapsed()) / 1000 / double(size);
-        trees.push_back(tree);
-        registerTree(trees.back());
-    }
-
+    if (!writeSignatureFile(folder) || !prepareTrees(sizesOption, folder, keep, trees))
+        return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     printTable(trees);
-
-    if (!keep) {
-        for (const Tree &tree : trees) {
-            HomeTreeGenerator::removeContents(tree.root);
-            QDir().rmdir(tree.root);
-        }
-        QFile::remove(g_signatureFile);
-    }
+    if (!keep)
+        removeTrees(trees);
     return 0;
 }
