@@ -27,6 +27,11 @@ class ScanHost;
 // parent's descriptor, so paths longer than PATH_MAX are walked too. Memory
 // grows with the depth of the tree, not with the number of entries.
 //
+// Paths are compared as the bytes on disk. A path that is not valid UTF-8
+// is visited, posted as QFile::decodeName() shows it and compared, but a hit
+// on it is only logged, not offered: the decoded text names another file (or
+// none), and findings, reports and removal all hold paths as text.
+//
 // Runs on one scan thread; shares the driver's counters and stop flag
 // through ScanHost::state() and reports through the host's post() and
 // addIfAvail().
