@@ -1,7 +1,7 @@
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
 
-#include "tools/AnchoredPath.h"
+#include "platform/AnchoredPath.h"
 #include "tools/CatalogueCleaner.h"
 #include "tools/CleaningCatalogue.h"
 #include "tools/PathRemover.h"

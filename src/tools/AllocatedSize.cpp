@@ -1,7 +1,7 @@
 #include "tools/AllocatedSize.h"
 
 #include "platform/Log.h"
-#include "tools/AnchoredPath.h"
+#include "platform/AnchoredPath.h"
 
 #include <cerrno>
 #include <dirent.h>

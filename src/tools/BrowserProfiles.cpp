@@ -1,7 +1,7 @@
 #include "tools/BrowserProfiles.h"
 
 #include "platform/Log.h"
-#include "tools/AnchoredPath.h"
+#include "platform/AnchoredPath.h"
 
 #include <QFile>
 #include <QJsonDocument>

@@ -1,7 +1,7 @@
 #include "tools/ExtensionCleaningList.h"
 
 #include "scan/AdwareScan.h"
-#include "tools/AnchoredPath.h"
+#include "platform/AnchoredPath.h"
 #include "tools/BrowserProfiles.h"
 #include "tools/CleaningLocations.h"
 

@@ -1,7 +1,7 @@
 #include "tools/PathRemover.h"
 
 #include "platform/Log.h"
-#include "tools/AnchoredPath.h"
+#include "platform/AnchoredPath.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "tools/SystemCleaningList.h"
 
-#include "tools/AnchoredPath.h"
+#include "platform/AnchoredPath.h"
 
 SystemCleaningList::SystemCleaningList(Volume volume)
     : m_volume(std::move(volume))

@@ -7,10 +7,10 @@
 
 // Opens the folders of a volume one path component at a time below a trusted
 // anchor folder (the volume root), never following a symbolic link on the
-// way. The sizing, the listings and the removal of the cleaning catalogue go
-// through it, so a link inside the user's folders never leads them to files
-// elsewhere. With an empty anchor only the last component is left unfollowed.
-// Descriptors returned belong to the caller.
+// way. Removal, sizing and the listings of the cleaning catalogue go through
+// it, so a link inside the user's folders never leads them to files
+// elsewhere. With an empty anchor only the last component is left
+// unfollowed. Descriptors returned belong to the caller.
 class AnchoredPath
 {
 public:

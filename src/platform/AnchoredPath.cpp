@@ -1,4 +1,4 @@
-#include "tools/AnchoredPath.h"
+#include "platform/AnchoredPath.h"
 
 #include <QDir>
 #include <QFile>
