@@ -2,9 +2,9 @@
 #include "cli/Commands.h"
 
 #include "platform/AnchoredPath.h"
+#include "platform/ItemRemover.h"
 #include "tools/CatalogueCleaner.h"
 #include "tools/CleaningCatalogue.h"
-#include "tools/PathRemover.h"
 #include "tools/ToolsSelection.h"
 
 #include <QJsonArray>
@@ -93,7 +93,7 @@ int preview(CliContext &context, const QList<CleaningItem> &items)
 
 int runClean(CliContext &context, const QList<CleaningItem> &items)
 {
-    PathRemover remover(context.platform().volume().root());
+    ItemRemover remover(context.platform().volume().root());
     const CatalogueCleaner::Outcome outcome = CatalogueCleaner(remover).clean(items);
     for (const QString &path : outcome.removed)
         context.out() << "Removed: " << path << '\n';

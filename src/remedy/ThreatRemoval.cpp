@@ -1,7 +1,7 @@
 #include "remedy/ThreatRemoval.h"
 
+#include "platform/ItemRemover.h"
 #include "platform/Log.h"
-#include "remedy/ItemRemover.h"
 
 ThreatRemoval::ThreatRemoval(const QString &volumeRoot)
     : m_ownRemover(std::make_unique<ItemRemover>(volumeRoot))
@@ -19,7 +19,7 @@ void ThreatRemoval::setRemover(ItemRemover *remover)
 bool ThreatRemoval::deleteThreat(const Adware &adware)
 {
     const QString path = adware.path();
-    if (!m_remover->fileExistsAtPath(path))
+    if (!Adware::fileExistsAtPath(path))
         return true;
     QString error;
     if (m_remover->removeItemAtPath(path, &error))

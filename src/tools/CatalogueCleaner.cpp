@@ -1,7 +1,7 @@
 #include "tools/CatalogueCleaner.h"
 
+#include "platform/ItemRemover.h"
 #include "platform/Log.h"
-#include "tools/PathRemover.h"
 
 QStringList CatalogueCleaner::Outcome::notRemovedPaths() const
 {
@@ -11,7 +11,7 @@ QStringList CatalogueCleaner::Outcome::notRemovedPaths() const
     return paths;
 }
 
-CatalogueCleaner::CatalogueCleaner(PathRemover &remover)
+CatalogueCleaner::CatalogueCleaner(ItemRemover &remover)
     : m_remover(remover)
 {
 }
@@ -38,15 +38,15 @@ CatalogueCleaner::Outcome CatalogueCleaner::clean(const QList<CleaningItem> &ite
     Outcome outcome;
     for (const CleaningItem &item : items) {
         for (const QString &path : item.AllList) {
-            const PathRemover::Outcome result = m_remover.removeItem(path);
+            const ItemRemover::Outcome result = m_remover.removeItem(path);
             switch (result.result) {
-            case PathRemover::Result::Removed:
+            case ItemRemover::Result::Removed:
                 outcome.removed << path;
                 break;
-            case PathRemover::Result::Absent:
+            case ItemRemover::Result::Absent:
                 outcome.absent << path;
                 break;
-            case PathRemover::Result::NotRemoved:
+            case ItemRemover::Result::NotRemoved:
                 outcome.notRemoved.append({path, result.reason});
                 break;
             }

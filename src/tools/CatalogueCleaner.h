@@ -4,7 +4,7 @@
 
 #include <QPair>
 
-class PathRemover;
+class ItemRemover;
 
 // The clean itself: every item whose "isChecked" is 1, over all entries in
 // order (the item level counts, not the entry's state), has each path of its
@@ -26,12 +26,12 @@ public:
         QStringList notRemovedPaths() const;
     };
 
-    explicit CatalogueCleaner(PathRemover &remover);
+    explicit CatalogueCleaner(ItemRemover &remover);
 
     static QList<CleaningItem> checkedItems(const QList<CleaningEntry> &entries);
     Outcome cleanSelected(const QList<CleaningEntry> &entries);
     Outcome clean(const QList<CleaningItem> &items);
 
 private:
-    PathRemover &m_remover;
+    ItemRemover &m_remover;
 };

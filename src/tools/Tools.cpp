@@ -1,10 +1,10 @@
 #include "tools/Tools.h"
 
+#include "platform/ItemRemover.h"
 #include "platform/Log.h"
 #include "platform/MainThread.h"
 #include "platform/Platform.h"
 #include "tools/CleaningCatalogue.h"
-#include "tools/PathRemover.h"
 #include "tools/ToolsSelection.h"
 
 #include <QCoreApplication>
@@ -14,7 +14,7 @@ Tools::Tools(Platform &platform, QObject *parent)
     : QObject(parent)
     , m_platform(platform)
     , m_refreshCondition([] { return true; })
-    , m_remover(std::make_unique<PathRemover>(platform.volume().root()))
+    , m_remover(std::make_unique<ItemRemover>(platform.volume().root()))
 {
 }
 
@@ -28,7 +28,7 @@ void Tools::setRefreshCondition(std::function<bool()> condition)
     m_refreshCondition = condition ? std::move(condition) : [] { return true; };
 }
 
-void Tools::setRemover(std::unique_ptr<PathRemover> remover)
+void Tools::setRemover(std::unique_ptr<ItemRemover> remover)
 {
     if (remover)
         m_remover = std::move(remover);

@@ -10,7 +10,7 @@
 #include <memory>
 
 class Platform;
-class PathRemover;
+class ItemRemover;
 class QThread;
 
 // The model behind the Tools page: the cleaning catalogue (availbleApp),
@@ -38,7 +38,7 @@ public:
     // What else a refresh needs: the home folder is accessible and the
     // Tools tab is the one shown. Always true until the application sets it.
     void setRefreshCondition(std::function<bool()> condition);
-    void setRemover(std::unique_ptr<PathRemover> remover);
+    void setRemover(std::unique_ptr<ItemRemover> remover);
 
     // Starts a refresh when the condition holds and no catalogue is being
     // built or already built; answers whether it started.
@@ -90,7 +90,7 @@ private:
 
     Platform &m_platform;
     std::function<bool()> m_refreshCondition;
-    std::unique_ptr<PathRemover> m_remover;
+    std::unique_ptr<ItemRemover> m_remover;
     QList<CleaningEntry> m_availbleApp;
     std::unique_ptr<QThread> m_buildThread;
     std::atomic<bool> m_cancelBuild{false};

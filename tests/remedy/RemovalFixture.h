@@ -1,8 +1,8 @@
 #pragma once
 
-#include "remedy/RefusingItemRemover.h"
 #include "scan/AdwareScanReport.h"
 #include "support/MacVolumeBuilder.h"
+#include "support/RefusingItemRemover.h"
 #include "support/TestPlatform.h"
 
 #include <QUrl>

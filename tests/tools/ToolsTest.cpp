@@ -1,6 +1,6 @@
 #include "CleaningFixture.h"
-#include "RefusingRemover.h"
 
+#include "support/RefusingItemRemover.h"
 #include "tools/Tools.h"
 #include "tools/customCell.h"
 
@@ -154,7 +154,7 @@ TEST_F(ToolsTest, ACheckedHistoryRowRemovesNothing)
 TEST_F(ToolsTest, WhatCouldNotBeRemovedIsCountedAndListedInsteadOfReportedAsSuccess)
 {
     refresh();
-    tools.setRemover(std::make_unique<RefusingRemover>(test.volume().root(), QSet<QByteArray>{"History.db"}));
+    tools.setRemover(std::make_unique<RefusingItemRemover>(test.volume().root(), QSet<QByteArray>{"History.db"}));
     tools.checkBoxAction(row("Safari"), 1);
     test.alerts().answer(QStringLiteral("Yes"));
     QSignalSpy shown(&tools, &Tools::notRemovedListReady);

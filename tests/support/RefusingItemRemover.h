@@ -1,6 +1,6 @@
 #pragma once
 
-#include "remedy/ItemRemover.h"
+#include "platform/ItemRemover.h"
 
 #include <QSet>
 #include <cerrno>
@@ -12,7 +12,11 @@
 class RefusingItemRemover : public ItemRemover
 {
 public:
-    using ItemRemover::ItemRemover;
+    explicit RefusingItemRemover(const QString &anchor, QSet<QByteArray> refused = {})
+        : ItemRemover(anchor)
+        , refusedNames(std::move(refused))
+    {
+    }
 
     QSet<QByteArray> refusedNames;
 
