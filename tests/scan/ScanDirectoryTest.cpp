@@ -167,7 +167,7 @@ TEST_F(ScanDirectoryTest, LinksAreNeverFollowedInsideOrOutOfTheTree)
     ASSERT_EQ(::symlink("..", (root() + "/a/up").constData()), 0);
     ASSERT_EQ(::symlink("loop2", (root() + "/a/loop1").constData()), 0);
     ASSERT_EQ(::symlink("loop1", (root() + "/a/loop2").constData()), 0);
-    host.setFullSystemScanPaths({QStringLiteral("Genieo"), QStringLiteral("loop"), QStringLiteral("out")});
+    host.setFullSystemScanPaths({QStringLiteral("Genieo"), QStringLiteral("/loop"), QStringLiteral("/out")});
 
     walk();
 
@@ -222,9 +222,10 @@ TEST_F(ScanDirectoryTest, AStopLeavesTheRestUnvisitedAndCompletesTheScan)
     for (int i = 0; i < 10; ++i) {
         folder("d" + QByteArray::number(i));
         for (int j = 0; j < 10; ++j)
-            file("d" + QByteArray::number(i) + "/f" + QByteArray::number(j));
+            file("d" + QByteArray::number(i) + "/hit-" + QByteArray::number(j));
     }
-    host.setFullSystemScanPaths({QStringLiteral("f")});
+    // With a slash, so that the random name of the temporary folder cannot match.
+    host.setFullSystemScanPaths({QStringLiteral("/hit-")});
     int visited = 0;
     host.onPost = [&](const QString &name, const QVariant &) {
         if (name == NotificationNames::ScanningProgressURL && ++visited == 25)
