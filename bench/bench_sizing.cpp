@@ -1,7 +1,7 @@
 // Sizing a cache tree the way the cleaning catalogue does, next to `du -s` on
 // the same warm tree. The tree (about 200,000 entries) is written once into a
 // temporary folder; each measurement is one walk of the listed path.
-#include "tools/AllocatedSize.h"
+#include "platform/AllocatedSize.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,5 +1,6 @@
 #include "scan/AdwareScan.h"
 
+#include "platform/AllocatedSize.h"
 #include "platform/Log.h"
 #include "platform/Volume.h"
 #include "scan/FolderReader.h"
@@ -315,5 +316,5 @@ QList<ExtensionRecord> AdwareScan::getFirefoxExtantionList(const Volume &volume)
 
 qint64 AdwareScan::allocatedSizeOfTree(const QString &path)
 {
-    return FolderReader::allocatedSize(path);
+    return AllocatedSize::ofFilesBelow(path);
 }

@@ -34,6 +34,7 @@ public:
     static QList<QUrl> getSafariExtantionList(const Volume &volume);
     static QList<ExtensionRecord> getChromeExtantionList(const Volume &volume);
     static QList<ExtensionRecord> getFirefoxExtantionList(const Volume &volume);
-    // Total allocated size of everything under a folder (0 for a single file).
+    // Total allocated size of the files, links and other non-folder items
+    // under a folder (0 for a single file); AllocatedSize::ofFilesBelow.
     static qint64 allocatedSizeOfTree(const QString &path);
 };

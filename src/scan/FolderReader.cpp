@@ -1,7 +1,6 @@
 #include "scan/FolderReader.h"
 
 #include <QFile>
-#include <QSet>
 
 #include <algorithm>
 #include <cerrno>
@@ -97,40 +96,6 @@ QList<FolderReader::Entry> FolderReader::entries(const QString &folder, FolderId
     for (const RawEntry &entry : raw)
         result.append({QFile::decodeName(entry.name), QFile::decodeName(childPath(encoded, entry.name)), entry.kind});
     return result;
-}
-
-qint64 FolderReader::allocatedSize(const QString &path)
-{
-    const QByteArray root = QFile::encodeName(path);
-    struct stat st{};
-    if (path.isEmpty() || ::lstat(root.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
-        return 0;
-    qint64 total = 0;
-    QSet<FolderId> seen;
-    QList<QByteArray> pending{root};
-    while (!pending.isEmpty()) {
-        const QByteArray folder = pending.takeLast();
-        QList<RawEntry> raw;
-        FolderId id;
-        if (!readFolder(folder, raw, &id) || seen.contains(id))
-            continue;
-        seen.insert(id);
-        for (const RawEntry &entry : raw) {
-            const QByteArray child = childPath(folder, entry.name);
-            if (entry.kind == Kind::Directory) {
-                pending.append(child);
-                continue;
-            }
-            struct stat item{};
-            if (::lstat(child.constData(), &item) != 0)
-                continue; // vanished since the listing
-            if (S_ISDIR(item.st_mode))
-                pending.append(child);
-            else
-                total += static_cast<qint64>(item.st_blocks) * 512;
-        }
-    }
-    return total;
 }
 
 std::optional<QByteArray> FolderReader::readRegularFile(const QString &path, qint64 maxBytes)

@@ -8,10 +8,11 @@
 
 // The few file-system reads the inventory needs, done so that a hostile or
 // broken folder cannot mislead or stall it: a symbolic link is never followed
-// (a link is reported as a link, and listing or sizing one yields nothing),
-// FIFOs and devices are never opened for reading, and a tree reached twice
-// through a bind mount is not walked twice. Stateless; every call stands
-// alone and reports a failure as an empty answer.
+// (a link is reported as a link, and listing one yields nothing), FIFOs and
+// devices are never opened for reading, and a folder's identity is given so
+// that a tree reached twice through a bind mount is not walked twice. Sizes
+// come from AllocatedSize. Stateless; every call stands alone and reports a
+// failure as an empty answer.
 class FolderReader
 {
 public:
@@ -37,11 +38,6 @@ public:
     // the folder is missing, unreadable or a symbolic link. When id is given
     // and the folder could be opened, it receives the folder's identity.
     static QList<Entry> entries(const QString &folder, FolderId *id = nullptr);
-
-    // Sum of the allocated sizes (blocks of 512 bytes) of every item below a
-    // folder, without following links; folders themselves add nothing, and a
-    // path that is not a folder answers 0.
-    static qint64 allocatedSize(const QString &path);
 
     // The contents of a regular file of at most maxBytes; nothing for a
     // missing file, a link, a FIFO, a device, a folder or a larger file.

@@ -1,6 +1,6 @@
 #include "tools/SizeRule.h"
 
-#include "tools/AllocatedSize.h"
+#include "platform/AllocatedSize.h"
 
 #include <QLocale>
 

@@ -269,20 +269,3 @@ TEST_F(AdwareScanTest, NoFirefoxProfilesGiveAnEmptyList)
     m_mac.dir(firefoxProfiles() + QStringLiteral("empty.default"));
     EXPECT_TRUE(AdwareScan::getFirefoxExtantionList(m_volume).isEmpty());
 }
-
-TEST_F(AdwareScanTest, AllocatedSizeCountsFilesBelowAFolderWithoutFollowingLinks)
-{
-    const QString big = m_mac.file(QStringLiteral("/outside/big.bin"), QByteArray(200000, 'b'));
-    const QString a = m_mac.file(QStringLiteral("/tree/a.bin"), QByteArray(5000, 'a'));
-    const QString b = m_mac.file(QStringLiteral("/tree/sub/.hidden"), QByteArray(12000, 'h'));
-    const QString link = m_mac.symlink(QStringLiteral("/tree/sub/link"), big);
-    m_mac.symlink(QStringLiteral("/tree/sub/loop"), m_volume.host(QStringLiteral("/tree")));
-    m_mac.symlink(QStringLiteral("/tree-link"), m_volume.host(QStringLiteral("/tree")));
-
-    const qint64 expected = blocksOf(a) + blocksOf(b) + blocksOf(link) + blocksOf(m_volume.host(QStringLiteral("/tree/sub/loop")));
-    EXPECT_EQ(AdwareScan::allocatedSizeOfTree(m_volume.host(QStringLiteral("/tree"))), expected);
-    EXPECT_LT(expected, blocksOf(big));
-    EXPECT_EQ(AdwareScan::allocatedSizeOfTree(a), 0);
-    EXPECT_EQ(AdwareScan::allocatedSizeOfTree(m_volume.host(QStringLiteral("/tree-link"))), 0);
-    EXPECT_EQ(AdwareScan::allocatedSizeOfTree(m_volume.host(QStringLiteral("/missing"))), 0);
-}

@@ -1,40 +1,10 @@
 #include "CleaningFixture.h"
 
-#include "tools/AllocatedSize.h"
 #include "tools/SizeRule.h"
 
 #include <QLocale>
 
 using SizingTest = CleaningFixture;
-
-TEST_F(SizingTest, AFolderSumsEverythingBelowItHiddenAndPackagedIncludedWithoutFollowingLinks)
-{
-    const QString big = mac.file(QStringLiteral("/outside/big.bin"), QByteArray(300000, 'b'));
-    const QString a = mac.file(QStringLiteral("~/Library/Caches/a.bin"), QByteArray(5000, 'a'));
-    const QString hidden = mac.file(QStringLiteral("~/Library/Caches/sub/.hidden"), QByteArray(9000, 'h'));
-    const QString packaged = mac.file(QStringLiteral("~/Library/Caches/Thing.app/Contents/x"), QByteArray(7000, 'p'));
-    const QString link = mac.symlink(QStringLiteral("~/Library/Caches/sub/to-big"), big);
-    const QString folderLink = mac.symlink(QStringLiteral("~/Library/Caches/to-outside"), test.volume().host("/outside"));
-    const QString caches = home(QStringLiteral("/Library/Caches"));
-
-    const qint64 expected = blocksOf(a) + blocksOf(hidden) + blocksOf(packaged) + blocksOf(link) + blocksOf(folderLink)
-        + blocksOf(caches + "/sub") + blocksOf(caches + "/Thing.app") + blocksOf(caches + "/Thing.app/Contents");
-    const AllocatedSize::Tally tally = AllocatedSize::measure(caches, test.volume().root());
-    EXPECT_EQ(tally.bytes, expected);
-    EXPECT_LT(tally.bytes, blocksOf(big));
-    EXPECT_EQ(tally.entries, 9);  // the folder and the eight entries below it, each once
-    EXPECT_EQ(AllocatedSize::fileSizeOf(a), blocksOf(a));
-    EXPECT_EQ(AllocatedSize::fileSizeOf(link), blocksOf(link));
-    EXPECT_EQ(AllocatedSize::fileSizeOf(home("/nothing/here")), 0);
-}
-
-TEST_F(SizingTest, APathReachedThroughALinkedFolderSizesAsNothing)
-{
-    mac.file(QStringLiteral("/outside/Chrome/big.bin"), QByteArray(300000, 'b'));
-    mac.symlink(QStringLiteral("~/Library/Caches/Google"), test.volume().host("/outside"));
-    EXPECT_EQ(AllocatedSize::fileSizeOf(home("/Library/Caches/Google/Chrome"), test.volume().root()), 0);
-    EXPECT_GT(AllocatedSize::fileSizeOf(home("/Library/Caches/Google/Chrome")), 0);
-}
 
 TEST(SizeRule, WordsByteCountsInDecimalUnits)
 {
