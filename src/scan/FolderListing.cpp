@@ -48,6 +48,7 @@ FolderListing FolderListing::read(int folderFd, HiddenFiles hiddenFiles)
             listing.m_error = filled < 0 ? errno : 0;
             break;
         }
+        listing.reserveFor(std::size_t(filled));
         for (ssize_t offset = 0; offset < filled;) {
             const auto *entry = reinterpret_cast<const dirent64 *>(buffer + offset);
             offset += entry->d_reclen;
@@ -94,6 +95,16 @@ void FolderListing::consider(int folderFd, const char *name, unsigned char type,
     if (kind == Kind::File && hiddenFiles == HiddenFiles::Skip && name[0] == '.')
         return;
     append(name, std::strlen(name), kind);
+}
+
+// Sized from the first batch of directory records (at least 24 bytes each,
+// holding the name once); later batches grow the lists as usual.
+void FolderListing::reserveFor(std::size_t recordBytes)
+{
+    if (!m_items.empty())
+        return;
+    m_names.reserve(recordBytes);
+    m_items.reserve(recordBytes / 24);
 }
 
 void FolderListing::append(const char *name, std::size_t length, Kind kind)

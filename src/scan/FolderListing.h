@@ -44,6 +44,7 @@ private:
         Kind kind;
     };
 
+    void reserveFor(std::size_t recordBytes);
     void consider(int folderFd, const char *name, unsigned char type, HiddenFiles hiddenFiles);
     void append(const char *name, std::size_t length, Kind kind);
 

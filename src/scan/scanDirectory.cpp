@@ -9,7 +9,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <algorithm>
+#include <QStringBuilder>
 #include <cstring>
 #include <sys/stat.h>
 #include <vector>
@@ -43,12 +43,20 @@ QString errorText(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+// Eight bytes at a time: names are short and this runs for every entry.
 bool isAscii(QByteArrayView bytes)
 {
-    unsigned char any = 0;
-    for (const char byte : bytes)
-        any |= static_cast<unsigned char>(byte);
-    return any < 0x80;
+    const char *data = bytes.data();
+    qsizetype left = bytes.size();
+    quint64 any = 0;
+    for (; left >= 8; left -= 8, data += 8) {
+        quint64 word;
+        std::memcpy(&word, data, sizeof word);
+        any |= word;
+    }
+    for (; left > 0; --left, ++data)
+        any |= static_cast<unsigned char>(*data);
+    return (any & 0x8080808080808080ull) == 0;
 }
 
 } // namespace
@@ -258,13 +266,8 @@ QString scanDirectory::entryText(QByteArrayView name, QByteArrayView pathBytes)
         walk.prefixText = QFile::decodeName(walk.folders.path()) + QLatin1Char('/');
         walk.prefixGeneration = walk.folders.generation();
     }
-    const qsizetype prefix = walk.prefixText.size();
-    QString text(prefix + name.size(), Qt::Uninitialized);
-    char16_t *out = reinterpret_cast<char16_t *>(text.data());
-    std::copy_n(reinterpret_cast<const char16_t *>(walk.prefixText.constData()), prefix, out);
-    std::transform(name.begin(), name.end(), out + prefix,
-                   [](char byte) { return char16_t(static_cast<unsigned char>(byte)); });
-    return text;
+    // ASCII reads the same as Latin-1, which Qt widens quickly.
+    return walk.prefixText % QLatin1StringView(name.data(), name.size());
 }
 
 QUrl scanDirectory::selfURL() const
