@@ -2,10 +2,11 @@
 
 #include "app/NotificationNames.h"
 
-PostingScanHost::PostingScanHost(QStringList signatures, bool observed)
+PostingScanHost::PostingScanHost(QStringList signatures, Posting posting)
     : m_signatures(std::move(signatures))
+    , m_dropPosts(posting == Posting::Dropped)
 {
-    if (!observed)
+    if (posting != Posting::Observed)
         return;
     m_center.addObserver(NotificationNames::ScanningProgressURL, nullptr, [this](const Notification &note) {
         const QString path = note.object.toString();
@@ -24,7 +25,8 @@ void PostingScanHost::addIfAvail(const QUrl &, const QString &, const QString &,
 
 void PostingScanHost::post(const QString &name, const QVariant &object)
 {
-    m_center.post(name, object);
+    if (!m_dropPosts)
+        m_center.post(name, object);
 }
 
 void PostingScanHost::reset()

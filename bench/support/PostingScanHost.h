@@ -15,7 +15,12 @@
 class PostingScanHost : public ScanHost
 {
 public:
-    explicit PostingScanHost(QStringList signatures, bool observed = true);
+    // Observed: the two observers above. Unobserved: posts reach a centre
+    // with no observer. Dropped: posts never reach the centre (the cost of
+    // the walk alone).
+    enum class Posting { Observed, Unobserved, Dropped };
+
+    explicit PostingScanHost(QStringList signatures, Posting posting = Posting::Observed);
 
     const Volume &volume() const override { return m_volume; }
     ScanState &state() override { return m_state; }
@@ -47,4 +52,5 @@ private:
     std::atomic<qint64> m_offers{0};
     std::atomic<qint64> m_steps{0};
     std::atomic<int> m_doneScans{0};
+    bool m_dropPosts = false;
 };
