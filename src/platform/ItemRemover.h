@@ -6,14 +6,15 @@
 // file-system calls, the way the file manager's permanent removal does; threat
 // removal and privacy cleaning both go through it. The item at a path is
 // removed itself and never followed when it is a symbolic link. A folder is
-// emptied from the inside through directory descriptors: links inside it are
-// removed without touching what they point to, and nothing on another file
-// system is entered. The folders between the volume root and the item are
-// entered without following links either (AnchoredPath), so a linked folder
-// never leads a removal outside the volume; paths outside the volume, and the
-// volume root itself, are refused. unlinkEntry() is the single place that
-// deletes, so tests, which run as root and may delete anything, can stand in
-// for a file system that refuses.
+// emptied from the inside through directory descriptors, one per level:
+// links inside it are removed without touching what they point to, nothing
+// on another file system or below a mount point is entered, and folders
+// nested deeper than 512 levels are left in place. The folders between the
+// volume root and the item are entered without following links either
+// (AnchoredPath), so a linked folder never leads a removal outside the
+// volume; paths outside the volume, and the volume root itself, are refused.
+// unlinkEntry() is the single place that deletes, so tests, which run as root
+// and may delete anything, can stand in for a file system that refuses.
 class ItemRemover
 {
 public:
