@@ -33,15 +33,44 @@ void NotificationCenter::removeObservers(QObject *context)
     publish(m_observers);
 }
 
+namespace {
+std::atomic<quint64> s_nextVersion{1};
+
+// The snapshot a thread read last, so that posting in a tight loop (a walk
+// posts for every entry) does not go through the shared pointer's lock.
+struct CachedSnapshot
+{
+    quint64 version = 0;
+    std::shared_ptr<const void> snapshot;
+};
+thread_local CachedSnapshot t_cached;
+} // namespace
+
 void NotificationCenter::publish(std::vector<Observer> observers)
 {
     std::atomic_store(&m_snapshot, std::shared_ptr<const std::vector<Observer>>(
                                        std::make_shared<const std::vector<Observer>>(std::move(observers))));
+    m_version.store(s_nextVersion.fetch_add(1), std::memory_order_release);
+}
+
+std::shared_ptr<const std::vector<NotificationCenter::Observer>> NotificationCenter::currentSnapshot() const
+{
+    // Versions are unique across centres, so a snapshot cached for another
+    // (or a destroyed) centre never matches.
+    const quint64 version = m_version.load(std::memory_order_acquire);
+    if (version != 0 && t_cached.version == version)
+        return std::static_pointer_cast<const std::vector<Observer>>(t_cached.snapshot);
+    auto snapshot = std::atomic_load(&m_snapshot);
+    if (version != 0 && m_version.load(std::memory_order_acquire) == version) {
+        t_cached.version = version;
+        t_cached.snapshot = snapshot;
+    }
+    return snapshot;
 }
 
 void NotificationCenter::post(const QString &name, const QVariant &object)
 {
-    const auto snapshot = std::atomic_load(&m_snapshot);
+    const auto snapshot = currentSnapshot();
     std::optional<Notification> note;
     for (const Observer &o : *snapshot) {
         if (!o.name.isEmpty() && o.name != name)

@@ -3,6 +3,7 @@
 #include "platform/Notification.h"
 
 #include <QMutex>
+#include <atomic>
 #include <QObject>
 #include <QPointer>
 #include <functional>
@@ -48,8 +49,13 @@ private:
     // Writers copy the list under the lock and publish a new snapshot;
     // post() reads the current snapshot without copying it, so posting
     // from a busy scan thread stays cheap.
+    std::shared_ptr<const std::vector<Observer>> currentSnapshot() const;
+
     QMutex m_lock;
     std::vector<Observer> m_observers;
+    // Changes with every publish, unique across all centres, so a posting
+    // thread can keep the snapshot it read last while the version holds.
+    std::atomic<quint64> m_version{0};
     std::shared_ptr<const std::vector<Observer>> m_snapshot = std::make_shared<const std::vector<Observer>>();
     int m_nextToken = 1;
 };

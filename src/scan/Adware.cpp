@@ -1,6 +1,9 @@
 #include "scan/Adware.h"
 
+#include "platform/AnchoredPath.h"
+
 #include <QFile>
+#include <cerrno>
 #include <sys/stat.h>
 
 AdwarePtr Adware::AdwareWithName(const QString &name, bool, const QString &infections, qint64 size,
@@ -22,7 +25,11 @@ bool Adware::fileExistsAtPath(const QString &path)
     if (path.isEmpty())
         return false;
     struct stat st{};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+    if (::lstat(QFile::encodeName(path).constData(), &st) == 0)
+        return true;
+    // A path longer than the system's limit is looked up one folder at a
+    // time (without following links on the way).
+    return errno == ENAMETOOLONG && AnchoredPath::exists(QStringLiteral("/"), path);
 }
 
 void Adware::recheckPresence()

@@ -51,6 +51,8 @@ ScanDriver::ScanDriver(Platform &platform, AccessController &access, ScanPhases 
     , m_access(access)
     , m_phases(std::move(phases))
 {
+    // Root choice, a detector chain and one spare: every task on its own thread.
+    m_threads.setMaxThreadCount(4);
     qRegisterMetaType<AdwarePtr>("AdwarePtr");
     qRegisterMetaType<ReportPtr>("ReportPtr");
     m_sleeper = [this](double seconds) {
@@ -64,6 +66,7 @@ ScanDriver::ScanDriver(Platform &platform, AccessController &access, ScanPhases 
 ScanDriver::~ScanDriver()
 {
     m_state.isScanStop = true;
+    m_threads.waitForDone();
     while (m_aliveTasks > 0)
         QThread::msleep(5);
 }
@@ -137,13 +140,7 @@ void ScanDriver::startTask(Queue queue, std::function<void()> work)
         });
         --m_aliveTasks;
     };
-    if (queue == Queue::Global) {
-        QThreadPool::globalInstance()->start(run);
-        return;
-    }
-    QThread *thread = QThread::create(run);
-    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
-    thread->start();
+    (queue == Queue::Global ? QThreadPool::globalInstance() : &m_threads)->start(run);
 }
 
 void ScanDriver::adwareScanStart()

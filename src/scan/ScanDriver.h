@@ -8,6 +8,7 @@
 #include <QMutex>
 #include <QObject>
 #include <QSet>
+#include <QThreadPool>
 #include <functional>
 #include <optional>
 
@@ -146,6 +147,9 @@ private:
     // and tasks whose thread is still alive (for the destructor).
     std::atomic<int> m_runningTasks{0};
     std::atomic<int> m_aliveTasks{0};
+    // The scan's own threads (root choice, detector chains); the global pool
+    // runs the count and the walk.
+    QThreadPool m_threads;
     // Completion bookkeeping, main thread only.
     bool m_doneRequested = false;
     bool m_completing = false;
