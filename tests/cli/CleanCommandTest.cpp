@@ -6,16 +6,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include "CliRunner.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-struct CliResult
-{
-    int code = -1;
-    QString out;
-    QString err;
-};
 
 class CleanCommandTest : public ::testing::Test
 {
@@ -29,22 +24,7 @@ protected:
         trashed = mac.file(QStringLiteral("~/.Trash/old.txt"), QByteArray(5000, 't'));
     }
 
-    CliResult run(const QStringList &arguments) const
-    {
-        QProcess process;
-        process.setProgram(QStringLiteral(SWEEPLING_CLI_PATH));
-        process.setArguments(QStringList{QStringLiteral("--root"), test.volume().root(), QStringLiteral("--user"),
-                                         test.volume().loginName(), QStringLiteral("--settings"), test.settingsFile()}
-                             + arguments);
-        process.start();
-        CliResult result;
-        if (!process.waitForFinished(60000))
-            return result;
-        result.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        result.out = QString::fromUtf8(process.readAllStandardOutput());
-        result.err = QString::fromUtf8(process.readAllStandardError());
-        return result;
-    }
+    CliRun run(const QStringList &arguments) const { return runCli(test, arguments); }
 
     QString home(const QString &rest) const { return test.volume().home(rest); }
     static bool present(const QString &path) { return QFileInfo::exists(path); }
@@ -68,7 +48,7 @@ QJsonObject entryNamed(const QJsonArray &entries, const QString &name)
 
 TEST_F(CleanCommandTest, ListAsJsonGivesTheEntriesInOrderWithTheirKeys)
 {
-    const CliResult result = run({QStringLiteral("clean"), QStringLiteral("list"), QStringLiteral("--json")});
+    const CliRun result = run({QStringLiteral("clean"), QStringLiteral("list"), QStringLiteral("--json")});
     ASSERT_EQ(result.code, 0) << result.err.toStdString();
     const QJsonArray entries = QJsonDocument::fromJson(result.out.toUtf8()).array();
     QStringList names;
@@ -98,7 +78,7 @@ TEST_F(CleanCommandTest, ListAsJsonGivesTheEntriesInOrderWithTheirKeys)
 
 TEST_F(CleanCommandTest, ListAsTextShowsEntriesItemsAndSizes)
 {
-    const CliResult result = run({QStringLiteral("clean"), QStringLiteral("list")});
+    const CliRun result = run({QStringLiteral("clean"), QStringLiteral("list")});
     ASSERT_EQ(result.code, 0) << result.err.toStdString();
     EXPECT_TRUE(result.out.startsWith(QStringLiteral("Safari: "))) << result.out.toStdString();
     EXPECT_TRUE(result.out.contains(QStringLiteral("\n  Downloads: 0 byte (nothing to clean)\n")));
@@ -107,7 +87,7 @@ TEST_F(CleanCommandTest, ListAsTextShowsEntriesItemsAndSizes)
 
 TEST_F(CleanCommandTest, RunWithoutYesOnlyPreviews)
 {
-    const CliResult result = run({QStringLiteral("clean"), QStringLiteral("run"), QStringLiteral("Safari/History")});
+    const CliRun result = run({QStringLiteral("clean"), QStringLiteral("run"), QStringLiteral("Safari/History")});
     EXPECT_EQ(result.code, 0) << result.err.toStdString();
     EXPECT_TRUE(result.out.contains(QStringLiteral("Would remove: ") + history));
     EXPECT_TRUE(present(history));
@@ -115,7 +95,7 @@ TEST_F(CleanCommandTest, RunWithoutYesOnlyPreviews)
 
 TEST_F(CleanCommandTest, RunRemovesExactlyTheNamedItems)
 {
-    const CliResult result = run({QStringLiteral("clean"), QStringLiteral("run"), QStringLiteral("Safari/History"),
+    const CliRun result = run({QStringLiteral("clean"), QStringLiteral("run"), QStringLiteral("Safari/History"),
                                   QStringLiteral("System/Trash Files"), QStringLiteral("--yes")});
     EXPECT_EQ(result.code, 0) << result.err.toStdString();
     EXPECT_FALSE(present(history));
@@ -128,7 +108,7 @@ TEST_F(CleanCommandTest, RunRemovesExactlyTheNamedItems)
 
 TEST_F(CleanCommandTest, AnUnknownItemRemovesNothingAndExitsWithTwo)
 {
-    const CliResult result = run({QStringLiteral("clean"), QStringLiteral("run"), QStringLiteral("Safari/History"),
+    const CliRun result = run({QStringLiteral("clean"), QStringLiteral("run"), QStringLiteral("Safari/History"),
                                   QStringLiteral("Safari/Nope"), QStringLiteral("--yes")});
     EXPECT_EQ(result.code, 2);
     EXPECT_TRUE(result.err.contains(QStringLiteral("unknown item 'Safari/Nope'")));
@@ -142,7 +122,7 @@ TEST_F(CleanCommandTest, APathBehindALinkedFolderIsNotRemovedAndExitsWithOne)
     mac.app(QStringLiteral("/Applications/Utilities/Adobe Flash Player Install Manager.app"));
     const QString precious = mac.file(QStringLiteral("/outside/Flash Player/precious.sol"));
     mac.symlink(QStringLiteral("~/Library/Caches/Adobe"), test.volume().host(QStringLiteral("/outside")));
-    const CliResult result = run({QStringLiteral("clean"), QStringLiteral("run"), QStringLiteral("Flash"),
+    const CliRun result = run({QStringLiteral("clean"), QStringLiteral("run"), QStringLiteral("Flash"),
                                   QStringLiteral("--yes")});
     EXPECT_EQ(result.code, 1) << result.out.toStdString();
     EXPECT_TRUE(result.out.contains(QStringLiteral("Could not remove: ") + home("/Library/Caches/Adobe/Flash Player")));

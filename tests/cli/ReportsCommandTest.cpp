@@ -8,16 +8,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include "CliRunner.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-struct CliRun
-{
-    int code = -1;
-    QString out;
-    QString err;
-};
 
 // A volume with a few planted footprints, scanned by the command line so
 // that its reports are stored in the test's preferences file.
@@ -32,22 +27,7 @@ protected:
         vsearch = QFileInfo(mac.file(QStringLiteral("/Library/Application Support/VSearch/agent.log"))).absolutePath();
     }
 
-    CliRun run(const QStringList &arguments) const
-    {
-        QProcess process;
-        process.setProgram(QStringLiteral(SWEEPLING_CLI_PATH));
-        process.setArguments(QStringList{QStringLiteral("--root"), test.volume().root(), QStringLiteral("--user"),
-                                         test.volume().loginName(), QStringLiteral("--settings"), test.settingsFile()}
-                             + arguments);
-        process.start();
-        CliRun result;
-        if (!process.waitForFinished(60000))
-            return result;
-        result.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        result.out = QString::fromUtf8(process.readAllStandardOutput());
-        result.err = QString::fromUtf8(process.readAllStandardError());
-        return result;
-    }
+    CliRun run(const QStringList &arguments) const { return runCli(test, arguments); }
 
     // Runs a Quick Scan and answers the identifier of its stored report.
     QString scan() const

@@ -4,16 +4,11 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include "CliRunner.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-struct CliRun
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
 
 class ScanCommandTest : public ::testing::Test
 {
@@ -23,16 +18,10 @@ protected:
         ASSERT_TRUE(dir.isValid());
         volume = dir.filePath(QStringLiteral("volume"));
         settings = dir.filePath(QStringLiteral("settings.ini"));
-        ASSERT_EQ(cli({QStringLiteral("sample-volume"), volume, QStringLiteral("--user"), QStringLiteral("demo")}).exitCode, 0);
+        ASSERT_EQ(cli({QStringLiteral("sample-volume"), volume, QStringLiteral("--user"), QStringLiteral("demo")}).code, 0);
     }
 
-    CliRun cli(const QStringList &args) const
-    {
-        QProcess process;
-        process.start(QStringLiteral(SWEEPLING_CLI_PATH), args);
-        process.waitForFinished(60000);
-        return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-    }
+    static CliRun cli(const QStringList &args) { return runCli(args); }
 
     CliRun scan(const QStringList &args) const
     {
@@ -43,7 +32,7 @@ protected:
 
     static QJsonObject json(const CliRun &run)
     {
-        return QJsonDocument::fromJson(run.out).object();
+        return QJsonDocument::fromJson(run.out.toUtf8()).object();
     }
 
     static QStringList threats(const QJsonObject &result, const QString &key)
@@ -64,7 +53,7 @@ protected:
 TEST_F(ScanCommandTest, QuickScanOfTheSampleVolumeFindsEveryPlantedFamilyInDetectorOrder)
 {
     const CliRun run = scan({QStringLiteral("quick"), QStringLiteral("--json")});
-    ASSERT_EQ(run.exitCode, 1) << run.err.constData();
+    ASSERT_EQ(run.code, 1) << qPrintable(run.err);
     const QJsonObject result = json(run);
     EXPECT_EQ(result.value(QStringLiteral("reportType")).toString(), QStringLiteral("Quick Scan"));
     EXPECT_EQ(result.value(QStringLiteral("adwareCount")).toInt(), 14);
@@ -98,7 +87,7 @@ TEST_F(ScanCommandTest, FullAndCustomScansReportTheWalksFindings)
 
     const QString downloads = volume + QStringLiteral("/Users/demo/Downloads");
     const CliRun custom = scan({QStringLiteral("custom"), downloads, QStringLiteral("--json")});
-    EXPECT_EQ(custom.exitCode, 1);
+    EXPECT_EQ(custom.code, 1);
     const QStringList paths = threats(json(custom), QStringLiteral("path"));
     ASSERT_FALSE(paths.isEmpty());
     for (const QString &path : paths)
@@ -112,18 +101,18 @@ TEST_F(ScanCommandTest, ACleanVolumeExitsZeroAndBadInputExitsTwo)
     QDir().mkpath(clean + QStringLiteral("/Users/ann/Documents"));
     CliRun run = cli({QStringLiteral("--root"), clean, QStringLiteral("--user"), QStringLiteral("ann"), QStringLiteral("--settings"),
                    settings, QStringLiteral("scan"), QStringLiteral("quick"), QStringLiteral("--json")});
-    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(run.code, 0) << qPrintable(run.err);
     // Real-time protection is on by default: no report, the result all the same.
     EXPECT_TRUE(json(run).value(QStringLiteral("reportId")).isNull());
     EXPECT_EQ(json(run).value(QStringLiteral("adwareCount")).toInt(), 0);
 
     run = cli({QStringLiteral("--root"), clean, QStringLiteral("--user"), QStringLiteral("nobody"), QStringLiteral("--settings"),
                settings, QStringLiteral("scan"), QStringLiteral("quick")});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.err.contains("Users/nobody"));
-    EXPECT_EQ(scan({QStringLiteral("sideways")}).exitCode, 2);
-    EXPECT_EQ(scan({QStringLiteral("custom"), dir.filePath(QStringLiteral("missing"))}).exitCode, 2);
-    EXPECT_EQ(cli({QStringLiteral("--root")}).exitCode, 2);
-    EXPECT_EQ(cli({QStringLiteral("--bogus"), QStringLiteral("help")}).exitCode, 2);
-    EXPECT_EQ(cli({QStringLiteral("--version")}).exitCode, 0);
+    EXPECT_EQ(run.code, 2);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Users/nobody")));
+    EXPECT_EQ(scan({QStringLiteral("sideways")}).code, 2);
+    EXPECT_EQ(scan({QStringLiteral("custom"), dir.filePath(QStringLiteral("missing"))}).code, 2);
+    EXPECT_EQ(cli({QStringLiteral("--root")}).code, 2);
+    EXPECT_EQ(cli({QStringLiteral("--bogus"), QStringLiteral("help")}).code, 2);
+    EXPECT_EQ(cli({QStringLiteral("--version")}).code, 0);
 }
