@@ -3,9 +3,13 @@
 #include "platform/Log.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <cerrno>
 #include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <memory>
 
 namespace {
@@ -74,6 +78,13 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
         if (reports && arg == "pdf") {
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
                 qputenv("QT_QPA_PLATFORM", "offscreen");
+            // Without a session (cron, ssh as root) Qt warns that it has no
+            // runtime folder; give it a private one.
+            if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+                const QByteArray runtime = QDir::tempPath().toLocal8Bit() + "/sweepling-runtime-" + QByteArray::number(getuid());
+                if (::mkdir(runtime.constData(), 0700) == 0 || errno == EEXIST)
+                    qputenv("XDG_RUNTIME_DIR", runtime);
+            }
             return std::make_unique<QGuiApplication>(argc, argv);
         }
         reports = reports || arg == "reports";
