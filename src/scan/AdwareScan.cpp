@@ -318,3 +318,16 @@ qint64 AdwareScan::allocatedSizeOfTree(const QString &path)
 {
     return AllocatedSize::ofFilesBelow(path);
 }
+
+Inventory AdwareScan::takeInventory(const Volume &volume)
+{
+    Inventory inventory;
+    inventory.applicationList = getAppList(volume);
+    inventory.applicationSupportList = getApplicationSupportList(volume);
+    inventory.launchAgentsList = getLaunchAgentsList(volume);
+    inventory.launchDaemonsList = getLaunchDaemonsList(volume);
+    inventory.chromeExtantionList = getChromeExtantionList(volume);
+    inventory.firefoxExtantionList = getFirefoxExtantionList(volume);
+    inventory.safariExtantionList = getSafariExtantionList(volume);
+    return inventory;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scan/ExtensionRecord.h"
+#include "scan/Inventory.h"
 
 #include <QList>
 #include <QUrl>
@@ -32,6 +33,8 @@ public:
     static QList<QUrl> getLaunchAgentsList(const Volume &volume);
     static QList<QUrl> getLaunchDaemonsList(const Volume &volume);
     static QList<QUrl> getSafariExtantionList(const Volume &volume);
+    // Every inventory of the volume, taken in the order a scan takes them.
+    static Inventory takeInventory(const Volume &volume);
     static QList<ExtensionRecord> getChromeExtantionList(const Volume &volume);
     static QList<ExtensionRecord> getFirefoxExtantionList(const Volume &volume);
     // Total allocated size of the files, links and other non-folder items

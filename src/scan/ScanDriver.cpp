@@ -246,15 +246,7 @@ void ScanDriver::prepareForScan()
         m_startScanTimeTemp = QDateTime::currentDateTime();
     }
     m_state.detectorStep = 0;
-    const Volume &volume = m_platform.volume();
-    m_inventory = Inventory{};
-    m_inventory.applicationList = AdwareScan::getAppList(volume);
-    m_inventory.applicationSupportList = AdwareScan::getApplicationSupportList(volume);
-    m_inventory.launchAgentsList = AdwareScan::getLaunchAgentsList(volume);
-    m_inventory.launchDaemonsList = AdwareScan::getLaunchDaemonsList(volume);
-    m_inventory.chromeExtantionList = AdwareScan::getChromeExtantionList(volume);
-    m_inventory.firefoxExtantionList = AdwareScan::getFirefoxExtantionList(volume);
-    m_inventory.safariExtantionList = AdwareScan::getSafariExtantionList(volume);
+    m_inventory = AdwareScan::takeInventory(m_platform.volume());
 }
 
 void ScanDriver::scan4AdwareStart()

@@ -43,14 +43,7 @@ protected:
     // What prepareForScan does: a fresh inventory of the volume.
     void takeInventory(RecordingScanHost &host) const
     {
-        Inventory &inventory = host.mutableInventory();
-        inventory.applicationList = AdwareScan::getAppList(m_volume);
-        inventory.applicationSupportList = AdwareScan::getApplicationSupportList(m_volume);
-        inventory.launchAgentsList = AdwareScan::getLaunchAgentsList(m_volume);
-        inventory.launchDaemonsList = AdwareScan::getLaunchDaemonsList(m_volume);
-        inventory.chromeExtantionList = AdwareScan::getChromeExtantionList(m_volume);
-        inventory.firefoxExtantionList = AdwareScan::getFirefoxExtantionList(m_volume);
-        inventory.safariExtantionList = AdwareScan::getSafariExtantionList(m_volume);
+        host.mutableInventory() = AdwareScan::takeInventory(m_volume);
     }
 
     // "type | name | volume path" of every offer, in offer order.

@@ -11,20 +11,9 @@
 
 namespace {
 
-class FileCountTest : public ::testing::Test
+class FileCountTest : public WalkTreeTest
 {
 protected:
-    QTemporaryDir dir;
-    ObservingScanHost host{Volume(dir.path(), QStringLiteral("tester"))};
-
-    void TearDown() override { WalkFixtures::removeContents(root()); }
-
-    QByteArray root() const { return QFile::encodeName(dir.path()); }
-    QString path(const QString &relative) const { return dir.filePath(relative); }
-
-    void folder(const QByteArray &relative) { WalkFixtures::makeFolder(root() + '/' + relative); }
-    void file(const QByteArray &relative) { WalkFixtures::makeFile(root() + '/' + relative); }
-
     // What the count posts for a tree: before each counted entry, the running
     // total, where a folder adds 1 after everything below it.
     static QStringList expectedTotals(const QList<WalkFixtures::Entry> &entries, const QByteArray &root)

@@ -12,19 +12,9 @@
 
 namespace {
 
-class ScanDirectoryTest : public ::testing::Test
+class ScanDirectoryTest : public WalkTreeTest
 {
 protected:
-    QTemporaryDir dir;
-    ObservingScanHost host{Volume(dir.path(), QStringLiteral("tester"))};
-
-    void TearDown() override { WalkFixtures::removeContents(root()); }
-
-    QByteArray root() const { return QFile::encodeName(dir.path()); }
-    QString path(const QString &relative) const { return dir.filePath(relative); }
-    void folder(const QByteArray &relative) { WalkFixtures::makeFolder(root() + '/' + relative); }
-    void file(const QByteArray &relative) { WalkFixtures::makeFile(root() + '/' + relative); }
-
     void walk(const QStringList &roots = {}) { scanDirectory::scannigWithCheckingSubDirectory(host, roots.isEmpty() ? QStringList{dir.path()} : roots); }
 
     static QStringList paths(const QList<WalkFixtures::Entry> &entries)

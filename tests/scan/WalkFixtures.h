@@ -3,8 +3,11 @@
 #include "RecordingScanHost.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QList>
 #include <QString>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
 #include <functional>
 
 // Trees for the count and walk tests that QDir cannot make or remove: names
@@ -68,4 +71,20 @@ private:
     std::atomic<int> m_postCount{0};
     mutable QMutex m_offeredLock;
     QStringList m_offeredPaths;
+};
+
+// A test over a temporary tree and an observing host, with helpers to make
+// folders and files by raw byte names below it.
+class WalkTreeTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    ObservingScanHost host{Volume(dir.path(), QStringLiteral("tester"))};
+
+    void TearDown() override { WalkFixtures::removeContents(root()); }
+
+    QByteArray root() const { return QFile::encodeName(dir.path()); }
+    QString path(const QString &relative) const { return dir.filePath(relative); }
+    void folder(const QByteArray &relative) { WalkFixtures::makeFolder(root() + '/' + relative); }
+    void file(const QByteArray &relative) { WalkFixtures::makeFile(root() + '/' + relative); }
 };
