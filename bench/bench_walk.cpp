@@ -6,6 +6,7 @@
 // Options (flags or environment):
 //   --walk-sizes=200k,1M   SWEEPLING_BENCH_WALK_SIZES  tree sizes in entries
 //   --tree-dir=PATH        SWEEPLING_BENCH_DIR         where the trees go (default: the temp folder)
+//   --walk-passes=a,b      SWEEPLING_BENCH_WALK_PASSES only these passes (to profile one of them)
 // Without sizes, the 1M tree is only written when this file system writes it
 // in reasonable time (estimated from the 200k tree).
 #include "scan/FileCount.h"
@@ -55,6 +56,7 @@ struct Result
 
 QStringList g_signatures;
 QString g_signatureFile;
+QStringList g_onlyPasses;
 std::map<std::pair<qint64, QString>, Result> g_results;
 
 qint64 statusKiB(const char *key)
@@ -187,7 +189,9 @@ std::vector<std::pair<QString, Pass>> passes(const Tree &tree)
 // The benchmark's own time is the walk's.
 void runSuite(benchmark::State &state, const Tree &tree)
 {
-    const auto all = passes(tree);
+    auto all = passes(tree);
+    if (!g_onlyPasses.isEmpty())
+        std::erase_if(all, [](const auto &pass) { return !g_onlyPasses.contains(pass.first); });
     for (auto _ : state) {
         double walkSeconds = 0;
         for (const auto &[name, pass] : all) {
@@ -376,6 +380,9 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const QString sizesOption = option(argc, argv, "walk-sizes", "SWEEPLING_BENCH_WALK_SIZES");
     QString folder = option(argc, argv, "tree-dir", "SWEEPLING_BENCH_DIR");
+    const QString onlyPasses = option(argc, argv, "walk-passes", "SWEEPLING_BENCH_WALK_PASSES");
+    if (!onlyPasses.isEmpty())
+        g_onlyPasses = onlyPasses.split(QLatin1Char(','));
     if (folder.isEmpty())
         folder = QDir::tempPath();
     const bool keep = qEnvironmentVariableIntValue("SWEEPLING_BENCH_KEEP_TREES") != 0;

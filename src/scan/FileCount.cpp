@@ -52,7 +52,7 @@ void FileCount::scannigWithCheckingDirectory(ScanHost &host, const QString &root
     QElapsedTimer timer;
     timer.start();
 
-    Pass pass{host, state, FolderStack()};
+    Pass pass{host, state, FolderStack(FolderStack::kDefaultOpenLimit, FolderStack::defaultReadAheadThreads())};
     for (const QString &each : roots)
         countRoot(pass, each);
 
@@ -121,7 +121,7 @@ void FileCount::getsubFileList()
 {
     if (m_pass.state.isScanStop)
         return;
-    SubfileURLList = FolderListing::read(m_pass.folders.fd(), FolderListing::HiddenFiles::Skip);
+    SubfileURLList = m_pass.folders.list(FolderListing::HiddenFiles::Skip);
     if (SubfileURLList.error() != 0) {
         Log::warning(QStringLiteral("Cannot list %1: %2")
                          .arg(selfURL().toLocalFile(), QString::fromLocal8Bit(std::strerror(SubfileURLList.error()))));

@@ -35,6 +35,8 @@ public:
     QByteArrayView name(qsizetype index) const;
     // errno of a failed read (0 when the whole folder was read).
     int error() const { return m_error; }
+    // Heap memory the listing holds, in bytes.
+    std::size_t byteSize() const { return m_names.capacity() + m_items.capacity() * sizeof(Item); }
 
 private:
     struct Item

@@ -1,7 +1,11 @@
 #include "scan/FolderStack.h"
 
+#include <QtGlobal>
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
+#include <thread>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,11 +15,32 @@ namespace {
 constexpr int kClosed = -1;
 constexpr int kLost = -2;
 constexpr int kOpenFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+
+std::atomic<int> g_readAheadThreads{-1};
 } // namespace
 
-FolderStack::FolderStack(int openLimit)
+int FolderStack::defaultReadAheadThreads()
+{
+    const int chosen = g_readAheadThreads.load();
+    if (chosen >= 0)
+        return chosen;
+    bool set = false;
+    const int fromEnvironment = qEnvironmentVariableIntValue("SWEEPLING_READ_AHEAD_THREADS", &set);
+    if (set && fromEnvironment >= 0)
+        return std::min(fromEnvironment, 16);
+    return std::clamp(int(std::thread::hardware_concurrency()) - 1, 1, 3);
+}
+
+void FolderStack::setDefaultReadAheadThreads(int threads)
+{
+    g_readAheadThreads.store(threads < 0 ? -1 : threads);
+}
+
+FolderStack::FolderStack(int openLimit, int readAheadThreads, std::size_t readAheadWindow)
     : m_openLimit(openLimit < 1 ? 1 : openLimit)
 {
+    if (readAheadThreads > 0)
+        m_readAhead = std::make_unique<FolderReadAhead>(readAheadThreads, readAheadWindow);
 }
 
 FolderStack::~FolderStack()
@@ -41,6 +66,12 @@ bool FolderStack::openRoot(const QByteArray &path)
     m_entryPrefixValid = false;
     ++m_generation;
     push(fd, st.st_dev, st.st_ino);
+    if (m_readAhead) {
+        // Each root its own positions, so that nothing left of a root can
+        // be taken for a folder of the next.
+        const quint32 root = m_roots++;
+        m_levels.back().position = std::string{char(root >> 24), char(root >> 16), char(root >> 8), char(root)};
+    }
     return true;
 }
 
@@ -51,6 +82,10 @@ bool FolderStack::enter(QByteArrayView name)
         m_error = ESTALE;
         return false;
     }
+    if (Level &current = m_levels.back(); current.batch) {
+        if (std::optional<FolderReadAhead::Opened> opened = m_readAhead->take(*current.batch, name))
+            return enterOpened(name, std::move(*opened));
+    }
     // Names come from a listing, which keeps a NUL after each one.
     const int fd = ::openat(parentFd, name.data(), kOpenFlags);
     struct stat st{};
@@ -60,21 +95,56 @@ bool FolderStack::enter(QByteArrayView name)
             ::close(fd);
         return false;
     }
-    if (isOnChain(st.st_dev, st.st_ino)) {
-        ::close(fd);
+    FolderReadAhead::Opened opened;
+    opened.fd = fd;
+    opened.device = st.st_dev;
+    opened.inode = st.st_ino;
+    return enterOpened(name, std::move(opened));
+}
+
+// Takes over opened.fd, whatever the outcome.
+bool FolderStack::enterOpened(QByteArrayView name, FolderReadAhead::Opened opened)
+{
+    if (opened.fd < 0) {
+        m_error = opened.error;
+        return false;
+    }
+    if (isOnChain(opened.device, opened.inode)) {
+        ::close(opened.fd);
         m_error = ELOOP;
         return false;
     }
     m_path.append('/').append(name);
     m_entryPrefixValid = false;
     ++m_generation;
-    push(fd, st.st_dev, st.st_ino);
+    push(opened.fd, opened.device, opened.inode);
+    if (m_readAhead && !opened.position.empty()) {
+        Level &level = m_levels.back();
+        level.listing = std::move(opened.listing);
+        level.batch = std::move(opened.subfolders);
+        level.position = std::move(opened.position);
+    }
     return true;
+}
+
+FolderListing FolderStack::list(FolderListing::HiddenFiles hiddenFiles)
+{
+    Level &current = m_levels.back();
+    FolderListing listing;
+    if (current.listing) {
+        listing = std::move(*current.listing);
+        current.listing.reset();
+    } else {
+        listing = FolderListing::read(fd(), hiddenFiles);
+    }
+    if (m_readAhead && current.position && !current.batch)
+        current.batch = m_readAhead->schedule(current.fd, listing, hiddenFiles, *current.position);
+    return listing;
 }
 
 void FolderStack::push(int fd, dev_t device, ino_t inode)
 {
-    m_levels.push_back({fd, device, inode, m_path.size()});
+    m_levels.push_back({fd, device, inode, m_path.size(), std::nullopt, nullptr, std::nullopt});
     if (m_levels.size() > std::size_t(m_openLimit)) {
         Level &farthest = m_levels[m_levels.size() - 1 - std::size_t(m_openLimit)];
         if (farthest.fd >= 0) {
@@ -86,8 +156,10 @@ void FolderStack::push(int fd, dev_t device, ino_t inode)
 
 void FolderStack::leave()
 {
-    const Level child = m_levels.back();
+    Level child = std::move(m_levels.back());
     m_levels.pop_back();
+    if (child.batch)
+        m_readAhead->drop(*child.batch);
     m_path.truncate(m_levels.empty() ? 0 : m_levels.back().pathLength);
     m_entryPrefixValid = false;
     ++m_generation;

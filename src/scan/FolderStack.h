@@ -1,7 +1,12 @@
 #pragma once
 
+#include "scan/FolderListing.h"
+#include "scan/FolderReadAhead.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
+#include <memory>
+#include <optional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -18,13 +23,26 @@
 // inode) as before. A folder that cannot be reopened that way (the tree was
 // moved meanwhile) is marked lost: entering below it fails. Entering a folder
 // that is already on the chain (a bind-mount loop) fails too.
-// Owned by one pass on one thread.
+//
+// With read-ahead threads, listing a folder through list() also starts
+// opening and listing its subfolders on those threads (FolderReadAhead), and
+// enter() takes a subfolder read that way: the same folder, reached the same
+// way, only read earlier. Owned by one pass on one thread.
 class FolderStack
 {
 public:
     static constexpr int kDefaultOpenLimit = 32;
 
-    explicit FolderStack(int openLimit = kDefaultOpenLimit);
+    // Read-ahead threads for a pass that does not say: the number set by
+    // setDefaultReadAheadThreads(), else SWEEPLING_READ_AHEAD_THREADS, else
+    // one per processor but one (at least 1, at most 3).
+    static int defaultReadAheadThreads();
+    // -1 goes back to the automatic choice; 0 reads every folder on the
+    // pass's own thread.
+    static void setDefaultReadAheadThreads(int threads);
+
+    explicit FolderStack(int openLimit = kDefaultOpenLimit, int readAheadThreads = 0,
+                         std::size_t readAheadWindow = FolderReadAhead::kDefaultWindow);
     ~FolderStack();
     FolderStack(const FolderStack &) = delete;
     FolderStack &operator=(const FolderStack &) = delete;
@@ -39,6 +57,9 @@ public:
     bool enter(QByteArrayView name);
     // Closes the current folder and makes its parent current again.
     void leave();
+    // Lists the current folder (see FolderListing::read()). Call it once per
+    // folder, before entering any of its subfolders.
+    FolderListing list(FolderListing::HiddenFiles hiddenFiles);
 
     bool isEmpty() const { return m_levels.empty(); }
     int depth() const { return int(m_levels.size()); }
@@ -64,13 +85,23 @@ private:
         dev_t device;
         ino_t inode;
         qsizetype pathLength;
+        // The folder's listing when it was read ahead, until list() hands it out.
+        std::optional<FolderListing> listing;
+        // Its subfolders being read ahead.
+        std::shared_ptr<FolderReadAhead::Batch> batch;
+        // Where the folder comes in the pass, for reading ahead below it;
+        // nothing when it is not read ahead.
+        std::optional<std::string> position;
     };
 
     bool isOnChain(dev_t device, ino_t inode) const;
+    bool enterOpened(QByteArrayView name, FolderReadAhead::Opened opened);
     void push(int fd, dev_t device, ino_t inode);
     void reopenParentOf(const Level &child);
 
     int m_openLimit;
+    std::unique_ptr<FolderReadAhead> m_readAhead;
+    quint32 m_roots = 0;
     std::vector<Level> m_levels;
     QByteArray m_path;
     // The current folder's path and "/" followed by the last entry's name.

@@ -84,7 +84,7 @@ void scanDirectory::scannigWithCheckingSubDirectory(ScanHost &host, const QStrin
     const QStringList walked = state.isCustomScanning ? QStringList{state.customScanDirectory} : roots;
 
     const SignatureMatcher matcher(host.fullSystemScanPaths());
-    Walk walk{host, state, matcher, FolderStack(), {}, {}};
+    Walk walk{host, state, matcher, FolderStack(FolderStack::kDefaultOpenLimit, FolderStack::defaultReadAheadThreads()), {}, {}};
     int c = 0;
     for (const QString &root : walked) {
         Log::line(QStringLiteral("c is %1").arg(++c));
@@ -165,7 +165,7 @@ void scanDirectory::getsubFileList()
 {
     if (m_walk.state.isScanStop)
         return;
-    SubfileURLList = FolderListing::read(m_walk.folders.fd(), FolderListing::HiddenFiles::Keep);
+    SubfileURLList = m_walk.folders.list(FolderListing::HiddenFiles::Keep);
     if (SubfileURLList.error() != 0)
         Log::warning(QStringLiteral("Cannot list %1: %2").arg(selfURL().toLocalFile(), errorText(SubfileURLList.error())));
 }

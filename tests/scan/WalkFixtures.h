@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RecordingScanHost.h"
+#include "scan/FolderStack.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -45,6 +46,17 @@ public:
                                          const std::function<bool(const QByteArray &)> &enter = {});
 
     static int openDescriptorCount();
+};
+
+// Sets how many threads read folders ahead for the counts and walks a test
+// runs, and goes back to the automatic choice when it goes.
+class ReadAheadThreads
+{
+public:
+    explicit ReadAheadThreads(int threads) { FolderStack::setDefaultReadAheadThreads(threads); }
+    ~ReadAheadThreads() { FolderStack::setDefaultReadAheadThreads(-1); }
+    ReadAheadThreads(const ReadAheadThreads &) = delete;
+    ReadAheadThreads &operator=(const ReadAheadThreads &) = delete;
 };
 
 // A RecordingScanHost that calls onPost after recording each post, on the
