@@ -42,7 +42,8 @@ public:
 
     // A subfolder opened and listed: its descriptor (owned by whoever takes
     // it), device and inode, and its listing; or the errno of a failed open.
-    // A folder read ahead comes with the batch of its own subfolders.
+    // A folder read ahead comes with the batch of its own subfolders, which
+    // must be dropped (drop()) if the folder is not entered.
     struct Opened
     {
         int fd = -1;

@@ -110,6 +110,8 @@ bool FolderStack::enterOpened(QByteArrayView name, FolderReadAhead::Opened opene
         return false;
     }
     if (isOnChain(opened.device, opened.inode)) {
+        if (opened.subfolders)
+            m_readAhead->drop(*opened.subfolders);
         ::close(opened.fd);
         m_error = ELOOP;
         return false;

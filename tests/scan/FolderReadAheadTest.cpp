@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <memory>
+#include <sys/mount.h>
 #include <unistd.h>
 
 namespace {
@@ -149,4 +151,28 @@ TEST_F(FolderReadAheadTest, SeveralRootsInOnePass)
     ASSERT_EQ(second.size(), expected.size());
     for (qsizetype i = 0; i < expected.size(); ++i)
         EXPECT_EQ(second[i].path, expected[i].path);
+}
+
+// A folder that is the root again (a bind mount) is read ahead like any
+// other, with what lies below it, but the pass refuses to enter it: what was
+// read for it is dropped and the pass goes on unchanged.
+TEST_F(FolderReadAheadTest, ABindMountLoopIsReadAheadButNotEntered)
+{
+    const QByteArray loop = root() + "/top3/loop";
+    WalkFixtures::makeFolder(loop);
+    if (::mount(root().constData(), loop.constData(), nullptr, MS_BIND, nullptr) != 0)
+        GTEST_SKIP() << "bind mounts are not allowed here";
+    // Gone before the tree is removed, whatever happens.
+    const std::unique_ptr<const char, void (*)(const char *)> unmount(
+        loop.constData(), [](const char *path) { ::umount2(path, MNT_DETACH); });
+    const auto expected = WalkFixtures::recursiveListing(
+        root(), true, [](const QByteArray &path) { return entered(path) && !path.endsWith("/loop"); });
+    for (const int threads : {0, 3}) {
+        FolderStack folders(FolderStack::kDefaultOpenLimit, threads);
+        const auto visited = pass(folders, root(), FolderListing::HiddenFiles::Keep);
+        ASSERT_EQ(visited.size(), expected.size()) << threads;
+        for (qsizetype i = 0; i < expected.size(); ++i)
+            ASSERT_EQ(visited[i].path, expected[i].path) << threads;
+    }
+    EXPECT_EQ(WalkFixtures::openDescriptorCount(), descriptorsBefore);
 }
