@@ -4,7 +4,7 @@ set -euo pipefail
 build=${1:-build-bench}
 found=0
 for exe in "$build"/bench/bench_*; do
-  [ -x "$exe" ] || continue
+  [ -f "$exe" ] && [ -x "$exe" ] || continue
   found=1
   echo "== $(basename "$exe")"
   "$exe" --benchmark_counters_tabular=true
