@@ -1,8 +1,10 @@
 #include "scan/FolderReadAhead.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -104,8 +106,18 @@ bool FolderReadAhead::EarlierFirst::operator()(const Slot *a, const Slot *b) con
     return a->position < b->position;
 }
 
+// A folder read ahead holds up to two descriptors (its own and its batch's);
+// reading ahead keeps to a quarter of what the process may open.
+std::size_t FolderReadAhead::windowWithin(std::size_t window)
+{
+    struct rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+        window = std::min<std::size_t>(window, std::size_t(limit.rlim_cur) / 8);
+    return window < 1 ? 1 : window;
+}
+
 FolderReadAhead::FolderReadAhead(int threads, std::size_t window, std::size_t byteBudget)
-    : m_window(window < 1 ? 1 : window)
+    : m_window(windowWithin(window))
     , m_byteBudget(byteBudget)
 {
     m_threads.reserve(std::size_t(threads < 0 ? 0 : threads));
@@ -224,6 +236,13 @@ std::optional<FolderReadAhead::Opened> FolderReadAhead::take(Batch &batch, QByte
     slot.result = Opened();
     if (m_idle > 0)
         m_wake.notify_one();
+    lock.unlock();
+    // Out of descriptors while reading ahead: now that this folder's turn
+    // has come, it gets another chance, as it would have without read-ahead.
+    if (opened.fd < 0 && (opened.error == EMFILE || opened.error == ENFILE)) {
+        opened = open(batch.fd, slot.name.c_str(), batch.hiddenFiles);
+        opened.position = slot.position;
+    }
     return opened;
 }
 

@@ -31,9 +31,10 @@
 //
 // Nothing the pass sees changes: it enters the same folders in the same order
 // and gets the same listings; only the time they were read differs. Folders
-// read and not yet taken are bounded in number and in bytes, and reading
-// ahead stops kMaxDepth levels below the pass's root, so memory does not grow
-// with the size of the tree. Owned by one pass; schedule(), take() and drop()
+// read and not yet taken are bounded in number (each holds up to two
+// descriptors; together at most a quarter of the process's limit) and in
+// bytes, and reading ahead stops kMaxDepth levels below the pass's root, so
+// memory and descriptors do not grow with the size of the tree. Owned by one pass; schedule(), take() and drop()
 // are called from that pass's thread only.
 class FolderReadAhead
 {
@@ -58,7 +59,7 @@ public:
 
     static constexpr std::size_t kDefaultWindow = 128;
     static constexpr std::size_t kDefaultByteBudget = 8u << 20;
-    static constexpr int kMaxDepth = 64;
+    static constexpr int kMaxDepth = 32;
 
     explicit FolderReadAhead(int threads, std::size_t window = kDefaultWindow,
                              std::size_t byteBudget = kDefaultByteBudget);
@@ -90,6 +91,7 @@ private:
         bool operator()(const Slot *a, const Slot *b) const;
     };
 
+    static std::size_t windowWithin(std::size_t window);
     std::shared_ptr<Batch> makeBatch(int fd, const FolderListing &listing, FolderListing::HiddenFiles hiddenFiles,
                                      const std::string &position) const;
     void queue(Batch &batch);

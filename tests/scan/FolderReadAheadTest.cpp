@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -174,5 +175,27 @@ TEST_F(FolderReadAheadTest, ABindMountLoopIsReadAheadButNotEntered)
         for (qsizetype i = 0; i < expected.size(); ++i)
             ASSERT_EQ(visited[i].path, expected[i].path) << threads;
     }
+    EXPECT_EQ(WalkFixtures::openDescriptorCount(), descriptorsBefore);
+}
+
+// A process that may open few files reads fewer folders ahead, and loses
+// none to a lack of descriptors.
+TEST_F(FolderReadAheadTest, AFewDescriptorsAreEnough)
+{
+    struct rlimit before{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &before), 0);
+    const auto expected = WalkFixtures::recursiveListing(root(), true, entered);
+    struct rlimit tight = before;
+    tight.rlim_cur = rlim_t(descriptorsBefore + 64);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &tight), 0);
+    QList<WalkFixtures::Entry> visited;
+    {
+        FolderStack folders(4, 3);
+        visited = pass(folders, root(), FolderListing::HiddenFiles::Keep);
+    }
+    ::setrlimit(RLIMIT_NOFILE, &before);
+    ASSERT_EQ(visited.size(), expected.size());
+    for (qsizetype i = 0; i < expected.size(); ++i)
+        ASSERT_EQ(visited[i].path, expected[i].path);
     EXPECT_EQ(WalkFixtures::openDescriptorCount(), descriptorsBefore);
 }
