@@ -28,7 +28,10 @@ int FolderStack::defaultReadAheadThreads()
     const int fromEnvironment = qEnvironmentVariableIntValue("SWEEPLING_READ_AHEAD_THREADS", &set);
     if (set && fromEnvironment >= 0)
         return std::min(fromEnvironment, 16);
-    return std::clamp(int(std::thread::hardware_concurrency()) - 1, 1, 3);
+    // The pass keeps one processor busy itself; with no other, reading
+    // ahead would only take turns with it.
+    const int processors = int(std::thread::hardware_concurrency());
+    return processors <= 1 ? 0 : std::min(processors - 1, 3);
 }
 
 void FolderStack::setDefaultReadAheadThreads(int threads)

@@ -35,7 +35,7 @@ public:
 
     // Read-ahead threads for a pass that does not say: the number set by
     // setDefaultReadAheadThreads(), else SWEEPLING_READ_AHEAD_THREADS, else
-    // one per processor but one (at least 1, at most 3).
+    // one per processor but one (at most 3; none on a single processor).
     static int defaultReadAheadThreads();
     // -1 goes back to the automatic choice; 0 reads every folder on the
     // pass's own thread.
