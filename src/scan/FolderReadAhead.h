@@ -34,8 +34,9 @@
 // read and not yet taken are bounded in number (each holds up to two
 // descriptors; together at most a quarter of the process's limit) and in
 // bytes, and reading ahead stops kMaxDepth levels below the pass's root, so
-// memory and descriptors do not grow with the size of the tree. Owned by one pass; schedule(), take() and drop()
-// are called from that pass's thread only.
+// memory and descriptors do not grow with the size of the tree. Owned by one
+// pass; schedule(), take() and drop() are called from that pass's thread
+// only.
 class FolderReadAhead
 {
 public:
