@@ -1,11 +1,14 @@
 #include "scan/FolderReadAhead.h"
 
+#include "platform/Log.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace {
@@ -121,8 +124,18 @@ FolderReadAhead::FolderReadAhead(int threads, std::size_t window, std::size_t by
     , m_byteBudget(byteBudget)
 {
     m_threads.reserve(std::size_t(threads < 0 ? 0 : threads));
-    for (int i = 0; i < threads; ++i)
-        m_threads.emplace_back([this] { run(); });
+    for (int i = 0; i < threads; ++i) {
+        try {
+            m_threads.emplace_back([this] { run(); });
+        } catch (const std::system_error &error) {
+            // With fewer threads, or none, the pass reads more folders itself.
+            Log::warning(QStringLiteral("Reading folders ahead with %1 of %2 threads: %3")
+                             .arg(i)
+                             .arg(threads)
+                             .arg(QString::fromLocal8Bit(error.what())));
+            break;
+        }
+    }
 }
 
 FolderReadAhead::~FolderReadAhead()
