@@ -221,7 +221,7 @@ QList<QUrl> AdwareScan::getApplicationList(const QString &folder)
     QList<Pending> stack;
     auto pushEntries = [&](const QString &path) {
         FolderReader::FolderId id;
-        const QList<FolderReader::Entry> entries = FolderReader::entries(path, &id);
+        const QList<FolderReader::Entry> entries = FolderReader::subfolders(path, &id);
         if (entries.isEmpty() || seen.contains(id))
             return;
         seen.insert(id);
@@ -233,8 +233,6 @@ QList<QUrl> AdwareScan::getApplicationList(const QString &folder)
     pushEntries(folder);
     while (!stack.isEmpty()) {
         const Pending next = stack.takeLast();
-        if (next.entry.kind != FolderReader::Kind::Directory)
-            continue;
         if (PackageRule::isPackage(next.entry.name)) {
             if (suffixOf(next.entry.name) == QLatin1String("app"))
                 applications.append(QUrl::fromLocalFile(next.entry.path));

@@ -49,8 +49,8 @@ struct RawEntry
 };
 
 // Opens a folder without following a link in its last component and reads
-// its entries; "." and ".." are left out.
-bool readFolder(const QByteArray &folder, QList<RawEntry> &out, FolderReader::FolderId *id)
+// its entries (or its subfolders alone); "." and ".." are left out.
+bool readFolder(const QByteArray &folder, QList<RawEntry> &out, FolderReader::FolderId *id, bool foldersOnly)
 {
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
@@ -66,10 +66,12 @@ bool readFolder(const QByteArray &folder, QList<RawEntry> &out, FolderReader::Fo
         return false;
     }
     while (const dirent *entry = ::readdir(dir)) {
-        const QByteArray name(entry->d_name);
-        if (name == "." || name == "..")
+        const char *name = entry->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
             continue;
-        out.append({name, kindOfEntry(::dirfd(dir), entry)});
+        const FolderReader::Kind kind = kindOfEntry(::dirfd(dir), entry);
+        if (!foldersOnly || kind == FolderReader::Kind::Directory)
+            out.append({QByteArray(name), kind});
     }
     ::closedir(dir);
     return true;
@@ -80,22 +82,33 @@ QByteArray childPath(const QByteArray &folder, const QByteArray &name)
     return folder.endsWith('/') ? folder + name : folder + '/' + name;
 }
 
-} // namespace
-
-QList<FolderReader::Entry> FolderReader::entries(const QString &folder, FolderId *id)
+// Sorted by the bytes of the names, then named as text.
+QList<FolderReader::Entry> sortedEntries(const QString &folder, FolderReader::FolderId *id, bool foldersOnly)
 {
     if (folder.isEmpty())
         return {};
     const QByteArray encoded = QFile::encodeName(folder);
     QList<RawEntry> raw;
-    if (!readFolder(encoded, raw, id))
+    if (!readFolder(encoded, raw, id, foldersOnly))
         return {};
     std::sort(raw.begin(), raw.end(), [](const RawEntry &a, const RawEntry &b) { return a.name < b.name; });
-    QList<Entry> result;
+    QList<FolderReader::Entry> result;
     result.reserve(raw.size());
     for (const RawEntry &entry : raw)
         result.append({QFile::decodeName(entry.name), QFile::decodeName(childPath(encoded, entry.name)), entry.kind});
     return result;
+}
+
+} // namespace
+
+QList<FolderReader::Entry> FolderReader::entries(const QString &folder, FolderId *id)
+{
+    return sortedEntries(folder, id, false);
+}
+
+QList<FolderReader::Entry> FolderReader::subfolders(const QString &folder, FolderId *id)
+{
+    return sortedEntries(folder, id, true);
 }
 
 std::optional<QByteArray> FolderReader::readRegularFile(const QString &path, qint64 maxBytes)

@@ -38,6 +38,9 @@ public:
     // the folder is missing, unreadable or a symbolic link. When id is given
     // and the folder could be opened, it receives the folder's identity.
     static QList<Entry> entries(const QString &folder, FolderId *id = nullptr);
+    // The same for the folder's subfolders alone (what a search for folders
+    // needs, without the cost of naming every file).
+    static QList<Entry> subfolders(const QString &folder, FolderId *id = nullptr);
 
     // The contents of a regular file of at most maxBytes; nothing for a
     // missing file, a link, a FIFO, a device, a folder or a larger file.
