@@ -17,8 +17,9 @@ class ScanHost;
 // stack owned by scannigWithCheckingDirectory(), never on the call stack, so
 // a tree of any depth is counted in the order a recursive count would take:
 // depth first, each folder's entries in listing order, a subfolder counted
-// as soon as its entry is reached. Memory grows with the depth of the tree
-// (one listing per open folder), not with the number of entries.
+// as soon as its entry is reached; folders are read ahead on other threads
+// (FolderStack) without changing that order. Memory grows with the depth of
+// the tree (one listing per open folder), not with the number of entries.
 //
 // Runs on one scan thread and shares the driver's counters and stop flag
 // through ScanHost::state().

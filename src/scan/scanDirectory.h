@@ -24,7 +24,8 @@ class ScanHost;
 // tree of any depth is walked in the order a recursive walk would take:
 // depth first, each folder's entries in listing order, a subfolder entered
 // as soon as its entry is reached. Folders are opened relative to their
-// parent's descriptor, so paths longer than PATH_MAX are walked too. Memory
+// parent's descriptor, so paths longer than PATH_MAX are walked too, and read
+// ahead on other threads (FolderStack) without changing that order. Memory
 // grows with the depth of the tree, not with the number of entries.
 //
 // Paths are compared as the bytes on disk. A path that is not valid UTF-8
