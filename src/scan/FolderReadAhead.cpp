@@ -149,7 +149,7 @@ FolderReadAhead::~FolderReadAhead()
         thread.join();
 }
 
-FolderReadAhead::Opened FolderReadAhead::open(int folderFd, const char *name, FolderListing::HiddenFiles hiddenFiles)
+FolderReadAhead::Opened FolderReadAhead::openFolder(int folderFd, const char *name)
 {
     Opened opened;
     opened.fd = ::openat(folderFd, name, kOpenFlags);
@@ -163,8 +163,22 @@ FolderReadAhead::Opened FolderReadAhead::open(int folderFd, const char *name, Fo
     }
     opened.device = st.st_dev;
     opened.inode = st.st_ino;
-    opened.listing = FolderListing::read(opened.fd, hiddenFiles);
     return opened;
+}
+
+FolderReadAhead::Opened FolderReadAhead::open(int folderFd, const char *name, FolderListing::HiddenFiles hiddenFiles)
+{
+    Opened opened = openFolder(folderFd, name);
+    if (opened.fd >= 0)
+        opened.listing = FolderListing::read(opened.fd, hiddenFiles);
+    return opened;
+}
+
+std::string FolderReadAhead::rootPosition(quint32 serial)
+{
+    std::string position;
+    appendIndex(position, serial);
+    return position;
 }
 
 // Without the mutex: duplicates the descriptor.

@@ -68,9 +68,14 @@ public:
     FolderReadAhead(const FolderReadAhead &) = delete;
     FolderReadAhead &operator=(const FolderReadAhead &) = delete;
 
+    // Opens the folder name relative to folderFd (AT_FDCWD for a path)
+    // without following a link, and reads its device and inode; no listing.
+    static Opened openFolder(int folderFd, const char *name);
     // Opens one subfolder of the folder open at folderFd and lists it, the
     // way the threads do.
     static Opened open(int folderFd, const char *name, FolderListing::HiddenFiles hiddenFiles);
+    // The position of the serial-th root a pass walks.
+    static std::string rootPosition(quint32 serial);
 
     // Starts reading the subfolders in listing, the listing of the folder
     // open at folderFd (the descriptor is duplicated; the caller keeps its

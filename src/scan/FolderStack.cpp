@@ -14,7 +14,6 @@ namespace {
 // (reopened on the way back), or lost for good.
 constexpr int kClosed = -1;
 constexpr int kLost = -2;
-constexpr int kOpenFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
 std::atomic<int> g_readAheadThreads{-1};
 } // namespace
@@ -57,24 +56,19 @@ bool FolderStack::openRoot(const QByteArray &path)
     QByteArray trimmed = path;
     while (trimmed.size() > 1 && trimmed.endsWith('/'))
         trimmed.chop(1);
-    const int fd = ::open(trimmed.constData(), kOpenFlags);
-    struct stat st{};
-    if (fd < 0 || ::fstat(fd, &st) != 0) {
-        m_error = errno;
-        if (fd >= 0)
-            ::close(fd);
+    const FolderReadAhead::Opened root = FolderReadAhead::openFolder(AT_FDCWD, trimmed.constData());
+    if (root.fd < 0) {
+        m_error = root.error;
         return false;
     }
     m_path = trimmed == "/" ? QByteArray() : trimmed;
     m_entryPrefixValid = false;
     ++m_generation;
-    push(fd, st.st_dev, st.st_ino);
-    if (m_readAhead) {
-        // Each root its own positions, so that nothing left of a root can
-        // be taken for a folder of the next.
-        const quint32 root = m_roots++;
-        m_levels.back().position = std::string{char(root >> 24), char(root >> 16), char(root >> 8), char(root)};
-    }
+    push(root.fd, root.device, root.inode);
+    // Each root its own positions, so that nothing left of a root can be
+    // taken for a folder of the next.
+    if (m_readAhead)
+        m_levels.back().position = FolderReadAhead::rootPosition(m_roots++);
     return true;
 }
 
@@ -90,19 +84,7 @@ bool FolderStack::enter(QByteArrayView name)
             return enterOpened(name, std::move(*opened));
     }
     // Names come from a listing, which keeps a NUL after each one.
-    const int fd = ::openat(parentFd, name.data(), kOpenFlags);
-    struct stat st{};
-    if (fd < 0 || ::fstat(fd, &st) != 0) {
-        m_error = errno;
-        if (fd >= 0)
-            ::close(fd);
-        return false;
-    }
-    FolderReadAhead::Opened opened;
-    opened.fd = fd;
-    opened.device = st.st_dev;
-    opened.inode = st.st_ino;
-    return enterOpened(name, std::move(opened));
+    return enterOpened(name, FolderReadAhead::openFolder(parentFd, name.data()));
 }
 
 // Takes over opened.fd, whatever the outcome.
