@@ -148,6 +148,20 @@ void record(const Tree &tree, const QString &name, double seconds, double cpu, q
 
 using Pass = std::function<qint64()>;
 
+// The walk with matching, posting as asked, with the automatic read-ahead
+// or the number of threads given.
+Pass walkPass(const Tree &tree, PostingScanHost::Posting posting, int readAheadThreads = -1)
+{
+    return [tree, posting, readAheadThreads] {
+        PostingScanHost host(g_signatures, posting);
+        host.state().totalCount = tree.counted;
+        FolderStack::setDefaultReadAheadThreads(readAheadThreads);
+        scanDirectory::scannigWithCheckingSubDirectory(host, {tree.root});
+        FolderStack::setDefaultReadAheadThreads(-1);
+        return host.offers();
+    };
+}
+
 std::vector<std::pair<QString, Pass>> passes(const Tree &tree)
 {
     const QByteArray root = QFile::encodeName(tree.root);
@@ -161,36 +175,10 @@ std::vector<std::pair<QString, Pass>> passes(const Tree &tree)
              FileCount::scannigWithCheckingDirectory(host, tree.root);
              return qint64(host.state().totalCount);
          }},
-        {QStringLiteral("walk_match"),
-         [tree] {
-             PostingScanHost host(g_signatures);
-             host.state().totalCount = tree.counted;
-             scanDirectory::scannigWithCheckingSubDirectory(host, {tree.root});
-             return host.offers();
-         }},
-        {QStringLiteral("walk_match_unobserved"),
-         [tree] {
-             PostingScanHost host(g_signatures, PostingScanHost::Posting::Unobserved);
-             host.state().totalCount = tree.counted;
-             scanDirectory::scannigWithCheckingSubDirectory(host, {tree.root});
-             return host.offers();
-         }},
-        {QStringLiteral("walk_match_no_posts"),
-         [tree] {
-             PostingScanHost host(g_signatures, PostingScanHost::Posting::Dropped);
-             host.state().totalCount = tree.counted;
-             scanDirectory::scannigWithCheckingSubDirectory(host, {tree.root});
-             return host.offers();
-         }},
-        {QStringLiteral("walk_match_one_thread"),
-         [tree] {
-             PostingScanHost host(g_signatures);
-             host.state().totalCount = tree.counted;
-             FolderStack::setDefaultReadAheadThreads(0);
-             scanDirectory::scannigWithCheckingSubDirectory(host, {tree.root});
-             FolderStack::setDefaultReadAheadThreads(-1);
-             return host.offers();
-         }},
+        {QStringLiteral("walk_match"), walkPass(tree, PostingScanHost::Posting::Observed)},
+        {QStringLiteral("walk_match_unobserved"), walkPass(tree, PostingScanHost::Posting::Unobserved)},
+        {QStringLiteral("walk_match_no_posts"), walkPass(tree, PostingScanHost::Posting::Dropped)},
+        {QStringLiteral("walk_match_one_thread"), walkPass(tree, PostingScanHost::Posting::Observed, 0)},
     };
 }
 
