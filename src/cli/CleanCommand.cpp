@@ -1,5 +1,6 @@
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
+#include "cli/TerminalText.h"
 
 #include "platform/AnchoredPath.h"
 #include "platform/ItemRemover.h"
@@ -20,16 +21,17 @@ QList<CleaningEntry> buildCatalogue(CliContext &context)
 
 void printItem(QTextStream &out, const CleaningEntry &entry, const CleaningItem &item)
 {
+    const QString name = TerminalText::escaped(item.NameText);
     if (!item.hasAllList) {
-        out << "  " << item.NameText << ": " << item.Path << '\n';
+        out << "  " << name << ": " << TerminalText::escaped(item.Path) << '\n';
     } else if (entry.isFromAdware) {
         const bool title = !item.isHeader;
-        out << (title ? "  " : "    ") << item.NameText;
+        out << (title ? "  " : "    ") << name;
         if (title && !item.AllList.isEmpty())
             out << " (" << item.AllList.size() << (item.AllList.size() == 1 ? " file)" : " files)");
         out << '\n';
     } else {
-        out << "  " << item.NameText << ": " << item.sizeText;
+        out << "  " << name << ": " << item.sizeText;
         if (!item.isEnabled)
             out << " (nothing to clean)";
         out << '\n';
@@ -47,7 +49,7 @@ int listCatalogue(CliContext &context, bool json)
         return 0;
     }
     for (const CleaningEntry &entry : entries) {
-        context.out() << entry.Name;
+        context.out() << TerminalText::escaped(entry.Name);
         if (entry.Size && !entry.Size->isEmpty())
             context.out() << ": " << *entry.Size;
         context.out() << '\n';
@@ -82,7 +84,7 @@ int preview(CliContext &context, const QList<CleaningItem> &items)
     for (const CleaningItem &item : items) {
         for (const QString &path : item.AllList) {
             if (AnchoredPath::exists(root, path)) {
-                context.out() << "Would remove: " << path << '\n';
+                context.out() << "Would remove: " << TerminalText::escaped(path) << '\n';
                 ++count;
             }
         }
@@ -96,9 +98,10 @@ int runClean(CliContext &context, const QList<CleaningItem> &items)
     ItemRemover remover(context.platform().volume().root());
     const CatalogueCleaner::Outcome outcome = CatalogueCleaner(remover).clean(items);
     for (const QString &path : outcome.removed)
-        context.out() << "Removed: " << path << '\n';
+        context.out() << "Removed: " << TerminalText::escaped(path) << '\n';
     for (const auto &[path, reason] : outcome.notRemoved)
-        context.out() << "Could not remove: " << path << " (" << reason << ")\n";
+        context.out() << "Could not remove: " << TerminalText::escaped(path) << " (" << TerminalText::escaped(reason)
+                      << ")\n";
     if (outcome.succeeded()) {
         context.out() << "You have successfully cleared selected data.\n";
         return 0;
@@ -129,6 +132,10 @@ int runItems(CliContext &context)
 int runCleanCommand(CliContext &context)
 {
     const QString action = context.arguments().value(0);
+    if (action == QLatin1String("list") || action == QLatin1String("run")) {
+        if (const std::optional<QString> problem = context.homeFolderProblem())
+            return context.fail(*problem);
+    }
     if (action == QLatin1String("list")) {
         const bool json = context.takeFlag(QStringLiteral("--json"));
         if (context.arguments().size() > 1)

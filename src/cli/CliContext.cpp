@@ -1,5 +1,8 @@
 #include "cli/CliContext.h"
 
+#include "cli/TerminalText.h"
+
+#include <QFileInfo>
 #include <cstdio>
 
 CliContext::CliContext(std::unique_ptr<Platform> platform, QStringList arguments)
@@ -27,6 +30,23 @@ std::optional<QString> CliContext::takeOption(const QString &name)
 
 int CliContext::fail(const QString &message)
 {
-    m_err << "sweepling-cli: " << message << Qt::endl;
+    m_err << "sweepling-cli: " << TerminalText::escaped(message) << Qt::endl;
     return 2;
+}
+
+std::optional<QString> CliContext::homeFolderProblem()
+{
+    const QFileInfo home(m_platform->volume().homeFolder());
+    QString problem;
+    if (home.isSymLink())
+        problem = QStringLiteral("is a symbolic link, which is never followed");
+    else if (!home.exists())
+        problem = QStringLiteral("does not exist");
+    else if (!home.isDir())
+        problem = QStringLiteral("is not a folder");
+    else if (!home.isReadable())
+        problem = QStringLiteral("cannot be read");
+    if (problem.isEmpty())
+        return std::nullopt;
+    return QStringLiteral("the home folder %1 %2 (check --root and --user)").arg(home.filePath(), problem);
 }

@@ -23,7 +23,12 @@ public:
     // Removes "--name VALUE"; answers the value, or nothing.
     std::optional<QString> takeOption(const QString &name);
 
-    // Prints "sweepling-cli: message" on the error stream and answers 2.
+    // What is wrong with the volume's home folder for a command that reads
+    // it (missing, not a folder, a symbolic link, unreadable), or nothing.
+    std::optional<QString> homeFolderProblem();
+
+    // Prints "sweepling-cli: message" on the error stream, escaped for the
+    // terminal (TerminalText), and answers 2.
     int fail(const QString &message);
 
 private:

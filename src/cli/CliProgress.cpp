@@ -1,5 +1,7 @@
 #include "cli/CliProgress.h"
 
+#include "cli/TerminalText.h"
+
 #include "app/NotificationNames.h"
 #include "platform/NotificationCenter.h"
 #include "scan/ScanDriver.h"
@@ -62,7 +64,7 @@ void CliProgress::redraw()
         m_dirty = false;
         item = m_item;
     }
-    const QString line = QStringLiteral("[%1%] ").arg(m_percent.load(), 3, 'f', 0) + middleTruncated(item, kWidth - 7);
+    const QString line = QStringLiteral("[%1%] ").arg(m_percent.load(), 3, 'f', 0) + middleTruncated(TerminalText::escaped(item), kWidth - 7);
     std::fprintf(m_terminal, "\r\033[K%s", qPrintable(line));
     std::fflush(m_terminal);
 }

@@ -1,5 +1,6 @@
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
+#include "cli/TerminalText.h"
 #include "platform/ScriptedAlerts.h"
 #include "remedy/FourceQuitBrowserView.h"
 #include "remedy/OutcomeDisplay.h"
@@ -71,11 +72,11 @@ int runRemoveCommand(CliContext &context)
     reports.removeSelected();
     const FourceQuitBrowserView &panel = reports.browserGuard().panel();
     if (panel.sheetShown()) {
-        context.err() << "sweepling-cli: quit " << browserNames(panel.browserList())
+        context.err() << "sweepling-cli: quit " << TerminalText::escaped(browserNames(panel.browserList()))
                       << " first; nothing was removed" << Qt::endl;
         return 1;
     }
     for (const AdwarePtr &adware : std::as_const(report->adwareList()))
-        context.out() << OutcomeDisplay::row(*adware).status.leftJustified(9) << "  " << adware->path() << '\n';
+        context.out() << OutcomeDisplay::row(*adware).status.leftJustified(9) << "  " << TerminalText::escaped(adware->path()) << '\n';
     return reports.removal().unDeletedAdware().isEmpty() ? 0 : 1;
 }

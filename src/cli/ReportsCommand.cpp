@@ -1,5 +1,6 @@
 #include "cli/CliContext.h"
 #include "cli/Commands.h"
+#include "cli/TerminalText.h"
 #include "platform/MachineFacts.h"
 #include "platform/ScriptedAlerts.h"
 #include "reports/PDFGenerate.h"
@@ -39,9 +40,10 @@ int listReports(CliContext &context, Reports &reports, bool json)
     if (reports.reportList().isEmpty())
         context.out() << "No reports stored.\n";
     for (const ReportPtr &report : reports.reportList()) {
-        context.out() << report->reportId() << "  " << report->reportType() << "  "
-                      << ReportJson::isoDate(report->scanDate()) << " (" << report->reportDateDisplay() << ")  "
-                      << threatCount(report->adwareCount()) << "  " << report->scanDuration().trimmed() << '\n';
+        context.out() << TerminalText::escaped(report->reportId()) << "  "
+                      << TerminalText::escaped(report->reportType()) << "  " << ReportJson::isoDate(report->scanDate())
+                      << " (" << report->reportDateDisplay() << ")  " << threatCount(report->adwareCount()) << "  "
+                      << TerminalText::escaped(report->scanDuration().trimmed()) << '\n';
     }
     return 0;
 }
@@ -54,30 +56,33 @@ int showReport(CliContext &context, const ReportPtr &report, bool json)
         context.out() << QJsonDocument(ReportJson::reportObject(*report)).toJson(QJsonDocument::Indented);
         return 0;
     }
-    context.out() << "Report    " << report->reportId() << '\n'
-                  << "Type      " << report->reportType() << '\n'
+    context.out() << "Report    " << TerminalText::escaped(report->reportId()) << '\n'
+                  << "Type      " << TerminalText::escaped(report->reportType()) << '\n'
                   << "Date      " << ReportJson::isoDate(report->scanDate()) << " (" << report->reportDateDisplay()
                   << ")\n"
-                  << "Duration  " << report->scanDuration().trimmed() << '\n'
+                  << "Duration  " << TerminalText::escaped(report->scanDuration().trimmed()) << '\n'
                   << "Found     " << threatCount(report->adwareCount()) << '\n';
     for (const AdwarePtr &adware : std::as_const(report->adwareList())) {
-        context.out() << (adware->isAvail() ? "  present  " : "  gone     ") << adware->path() << "  ["
-                      << adware->infections() << "]\n";
+        context.out() << (adware->isAvail() ? "  present  " : "  gone     ") << TerminalText::escaped(adware->path())
+                      << "  [" << TerminalText::escaped(adware->infections()) << "]\n";
     }
     return 0;
 }
 
 int writePdf(CliContext &context, const ReportPtr &report, const QString &file)
 {
+    if (file.isEmpty())
+        return context.fail(QStringLiteral("reports pdf needs a file name, and the one given is empty"));
     const QFileInfo target(file);
     if (!target.absoluteDir().exists())
         return context.fail(QStringLiteral("the folder of '%1' does not exist").arg(file));
     if (target.isDir())
         return context.fail(QStringLiteral("'%1' is a folder").arg(file));
     const MachineFacts facts = MachineFacts::read(context.platform().volume().loginName());
-    if (!PDFGenerate::createPDF(target.absoluteFilePath(), *report, facts))
-        return context.fail(QStringLiteral("could not write the PDF report to '%1'").arg(file));
-    context.out() << "Wrote " << target.absoluteFilePath() << '\n';
+    QString error;
+    if (!PDFGenerate::createPDF(target.absoluteFilePath(), *report, facts, &error))
+        return context.fail(QStringLiteral("could not write the PDF report: %1").arg(error));
+    context.out() << "Wrote " << TerminalText::escaped(target.absoluteFilePath()) << '\n';
     return 0;
 }
 
@@ -92,7 +97,7 @@ int deleteReport(CliContext &context, Reports &reports, const ReportPtr &report)
     reports.trashReport();
     if (reports.reportWithId(reportId))
         return context.fail(QStringLiteral("the report '%1' could not be deleted").arg(reportId));
-    context.out() << "Deleted report " << reportId << '\n';
+    context.out() << "Deleted report " << TerminalText::escaped(reportId) << '\n';
     return 0;
 }
 

@@ -38,9 +38,14 @@ std::optional<ScanRequest> parse(CliContext &context, QString *error)
         request.type = ScanState::FullSystemScan;
     } else if (kind == QLatin1String("custom") && args.size() == 2) {
         request.type = ScanState::CustomScan;
+        // A link is followed here, once; the scan resolves it to its target.
         const QFileInfo folder(args.at(1));
+        if (!folder.exists()) {
+            *error = QStringLiteral("'%1' does not exist").arg(args.at(1));
+            return std::nullopt;
+        }
         if (!folder.isDir()) {
-            *error = QStringLiteral("the folder '%1' does not exist").arg(args.at(1));
+            *error = QStringLiteral("'%1' is not a folder").arg(args.at(1));
             return std::nullopt;
         }
         request.customFolder = QDir::cleanPath(folder.absoluteFilePath());
@@ -65,10 +70,8 @@ int runScanCommand(CliContext &context)
     if (!request)
         return context.fail(error);
     Platform &platform = context.platform();
-    const QFileInfo home(platform.volume().homeFolder());
-    if (!home.isDir() || !home.isReadable())
-        return context.fail(QStringLiteral("the home folder %1 does not exist or cannot be read (check --root and --user)")
-                                .arg(home.filePath()));
+    if (const std::optional<QString> problem = context.homeFolderProblem())
+        return context.fail(*problem);
 
     AccessController access(platform);
     ScanDriver driver(platform, access, StandardScanPhases::standard());
@@ -90,6 +93,13 @@ int runScanCommand(CliContext &context)
     QObject::connect(&driver, &ScanDriver::scanFinished, &driver, [&](const ReportPtr &report) {
         if (progress)
             progress->finish();
+        // Nothing was read: not a clean result, and no report was made.
+        if (!driver.unreadableRoot().isEmpty()) {
+            status = context.fail(QStringLiteral("nothing was scanned: cannot read %1 (%2)")
+                                      .arg(driver.unreadableRoot(), driver.unreadableRootReason()));
+            QCoreApplication::exit(status);
+            return;
+        }
         if (request->json)
             context.out() << QJsonDocument(output.json(report, driver)).toJson(QJsonDocument::Indented);
         else

@@ -1,11 +1,13 @@
 #include "cli/CliContext.h"
 #include "cli/CommandTable.h"
+#include "cli/TerminalText.h"
 #include "platform/Log.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <sys/stat.h>
@@ -19,6 +21,7 @@ struct GlobalOptions
     QString root;
     QString user;
     QString settings;
+    bool userGiven = false;
     bool verbose = false;
     bool version = false;
     QStringList rest;
@@ -30,6 +33,7 @@ std::optional<GlobalOptions> parseGlobal(const QStringList &args, QString *error
     GlobalOptions options;
     options.root = qEnvironmentVariable("SWEEPLING_ROOT");
     options.user = qEnvironmentVariable("SWEEPLING_USER");
+    options.userGiven = qEnvironmentVariableIsSet("SWEEPLING_USER");
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString &arg = args.at(i);
         auto value = [&](QString *target) {
@@ -46,6 +50,7 @@ std::optional<GlobalOptions> parseGlobal(const QStringList &args, QString *error
         } else if (arg == QLatin1String("--user")) {
             if (!value(&options.user))
                 return std::nullopt;
+            options.userGiven = true;
         } else if (arg == QLatin1String("--settings")) {
             if (!value(&options.settings))
                 return std::nullopt;
@@ -65,6 +70,24 @@ std::optional<GlobalOptions> parseGlobal(const QStringList &args, QString *error
         }
     }
     return options;
+}
+
+// A login name names one folder under "/Users": nothing that could climb out
+// of it or name another ("/", ".."), and nothing a terminal would act on.
+bool isPlainLoginName(const QString &name)
+{
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1String("..")) || name == QLatin1String("."))
+        return false;
+    return std::none_of(name.cbegin(), name.cend(), [](QChar c) {
+        return c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f) || c.isSurrogate();
+    });
+}
+
+// Engine log lines name files of the volume; they reach the terminal
+// escaped like everything else the command prints.
+void printLogLine(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(TerminalText::escaped(qFormatLogMessage(type, context, message))));
 }
 
 // Drawing the PDF report needs fonts, which only a QGuiApplication provides
@@ -103,13 +126,14 @@ int main(int argc, char **argv)
     QString error;
     const auto options = parseGlobal(app->arguments().mid(1), &error);
     if (!options) {
-        std::fprintf(stderr, "sweepling-cli: %s\nTry 'sweepling-cli help'.\n", qPrintable(error));
+        std::fprintf(stderr, "sweepling-cli: %s\nTry 'sweepling-cli help'.\n", qPrintable(TerminalText::escaped(error)));
         return 2;
     }
     if (options->version) {
         std::printf("sweepling-cli %s\n", SWEEPLING_VERSION);
         return 0;
     }
+    qInstallMessageHandler(printLogLine);
     Log::setVerbose(options->verbose || qEnvironmentVariableIntValue("SWEEPLING_LOG") != 0);
     if (options->rest.isEmpty()) {
         std::fputs(qPrintable(CommandTable::helpText()), stderr);
@@ -118,16 +142,22 @@ int main(int argc, char **argv)
     const CliCommand *command = CommandTable::find(options->rest.first());
     if (!command) {
         std::fprintf(stderr, "sweepling-cli: unknown command '%s'\nTry 'sweepling-cli help'.\n",
-                     qPrintable(options->rest.first()));
+                     qPrintable(TerminalText::escaped(options->rest.first())));
         return 2;
     }
     if (!options->root.isEmpty()) {
         const QFileInfo root(options->root);
         if (!root.isDir() || !root.isReadable()) {
             std::fprintf(stderr, "sweepling-cli: the volume root '%s' is not a readable folder\n",
-                         qPrintable(options->root));
+                         qPrintable(TerminalText::escaped(options->root)));
             return 2;
         }
+    }
+    // Unset, the login name is the running user's; given, it must be a plain one.
+    if (options->userGiven && !isPlainLoginName(options->user)) {
+        std::fprintf(stderr, "sweepling-cli: '%s' is not a login name (--user or SWEEPLING_USER)\n",
+                     qPrintable(TerminalText::escaped(options->user)));
+        return 2;
     }
     Volume volume(options->root, options->user);
     CliContext context(std::make_unique<Platform>(volume, options->settings), options->rest.mid(1));

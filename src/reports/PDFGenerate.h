@@ -22,13 +22,20 @@ public:
     static QString fileName() { return QStringLiteral("Report.PDF"); }
 
     // createPDFFileFor: writes "Report.PDF" in the caches folder, replacing
-    // any earlier one, and answers its path (empty when it could not be written).
+    // any earlier one, and answers its path (empty when it could not be
+    // written). The volume gives the user the report's facts are about.
     static QString createPDFFileFor(const ReportPtr &report, const Volume &volume);
-    // The user's caches folder: "~/Library/Caches" of the volume's user on a
-    // Mac volume, this host user's cache folder otherwise.
-    static QString applicationCacheDirectory(const Volume &volume);
-    // createPDF: writes the whole document at path; false (logged) on failure.
-    static bool createPDF(const QString &path, const AdwareScanReport &report, const MachineFacts &facts);
+    // The caches folder of the user running the program (never one on the
+    // scanned volume, which may be a backup, a disk under inspection or
+    // read-only).
+    static QString applicationCacheDirectory();
+    // createPDF: writes the whole document at path; false (logged, and the
+    // reason in *error) on failure. An existing regular file is replaced
+    // with its mode and owner kept, unless it has no owner write bit (it is
+    // read-only: refused); a link at the path is replaced, never followed;
+    // anything else there is refused.
+    static bool createPDF(const QString &path, const AdwareScanReport &report, const MachineFacts &facts,
+                          QString *error = nullptr);
 
     static QString machineModel();
     static QString serialNumber();

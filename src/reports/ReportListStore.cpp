@@ -9,7 +9,7 @@ ReportListStore::ReportListStore(UserDefaults &defaults)
 {
 }
 
-std::optional<QList<ReportPtr>> ReportListStore::read(const QString &key, QByteArray *raw)
+std::optional<QList<ReportPtr>> ReportListStore::read(const QString &key, QByteArray *raw, bool *warned)
 {
     m_defaults.synchronize();
     if (!m_defaults.contains(key))
@@ -17,17 +17,24 @@ std::optional<QList<ReportPtr>> ReportListStore::read(const QString &key, QByteA
     *raw = m_defaults.dataForKey(key);
     QString error;
     auto reports = ReportArchive::unarchive(*raw, &error);
-    if (!reports)
+    // The same damaged value is named once, however often it is read.
+    if (!reports && m_warnedUnreadable.value(key) != *raw) {
+        m_warnedUnreadable.insert(key, *raw);
+        if (warned)
+            *warned = true;
         Log::warning(QStringLiteral("The stored reports (%1) cannot be read: %2").arg(key, error));
+    }
     return reports;
 }
 
 QList<ReportPtr> ReportListStore::load(const QString &key)
 {
     QByteArray raw;
-    auto reports = read(key, &raw);
+    bool warned = false;
+    auto reports = read(key, &raw, &warned);
     if (!reports) {
-        Log::warning(QStringLiteral("Starting with no reports; the stored value is kept until the next report is saved"));
+        if (warned)
+            Log::warning(QStringLiteral("Starting with no reports; the stored value is kept until the next report is saved"));
         m_known.insert(key, {});
         return {};
     }

@@ -28,8 +28,9 @@ public:
     QList<ReportPtr> save(const QList<ReportPtr> &list, const QString &key);
 
 private:
-    // The stored list, or nothing when the value cannot be decoded.
-    std::optional<QList<ReportPtr>> read(const QString &key, QByteArray *raw);
+    // The stored list, or nothing when the value cannot be decoded; *warned
+    // tells whether this read was the first to warn about that value.
+    std::optional<QList<ReportPtr>> read(const QString &key, QByteArray *raw, bool *warned = nullptr);
     QList<ReportPtr> merge(const QList<ReportPtr> &mine, const QList<ReportPtr> &stored, const QString &key) const;
     static QSet<QString> idsOf(const QList<ReportPtr> &list);
 
@@ -37,4 +38,6 @@ private:
     // Per key: the report identifiers the store held at this process's last
     // read or write.
     QHash<QString, QSet<QString>> m_known;
+    // Per key: the last unreadable value warned about.
+    QHash<QString, QByteArray> m_warnedUnreadable;
 };

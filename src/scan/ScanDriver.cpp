@@ -4,14 +4,23 @@
 #include "app/DateWording.h"
 #include "app/NotificationNames.h"
 #include "app/PreferenceKeys.h"
+#include "platform/AnchoredPath.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
 #include "scan/AdwareScan.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QThread>
 #include <QThreadPool>
 #include <QTimer>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace PreferenceKeys;
 
@@ -123,6 +132,23 @@ void ScanDriver::setCustomScanDirectory(const QString &hostPath)
     m_customFolderPreset = true;
 }
 
+QString ScanDriver::resolvedFolder(const Volume &volume, const QString &hostPath)
+{
+    const QString resolved = QFileInfo(hostPath).canonicalFilePath();
+    if (resolved.isEmpty())
+        return QDir::cleanPath(hostPath);
+    // Below the volume root, the folder keeps the root's own spelling, as
+    // every path the detectors build does.
+    const QString root = QFileInfo(volume.root()).canonicalFilePath();
+    if (!root.isEmpty() && root != volume.root() && root != QLatin1String("/")) {
+        if (resolved == root)
+            return volume.root();
+        if (resolved.startsWith(root + QLatin1Char('/')))
+            return volume.root() + resolved.mid(root.size());
+    }
+    return resolved;
+}
+
 void ScanDriver::onMain(std::function<void()> work)
 {
     QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
@@ -163,6 +189,13 @@ void ScanDriver::adwareScanStart()
         m_state.customScanDirectory = *folder;
         m_state.isCustomScanning = true;
     }
+    // A link chosen as the folder is resolved here, once: the count and the
+    // walk never follow one.
+    if (m_state.scanType == ScanState::CustomScan)
+        m_state.customScanDirectory = resolvedFolder(m_platform.volume(), m_state.customScanDirectory);
+    m_unreadableRoot.clear();
+    m_unreadableRootReason.clear();
+    m_state.unreadableFolders = 0;
 
     m_platform.defaults().setObject(QDateTime::currentDateTime(), kLastScanDate);
     m_platform.defaults().synchronize();
@@ -217,6 +250,8 @@ void ScanDriver::scanInBGThread()
     Log::line(QStringLiteral("scanInBGThread"));
     m_state.isScanning = true;
     const QString root = chooseRoot();
+    if (!openRoot(m_state.scanType == ScanState::CustomScan ? m_state.customScanDirectory : root))
+        return;
     switch (m_state.scanType) {
     case ScanState::FullSystemScan:
         startTask(Queue::Global, [this, root] { m_phases.count(*this, root); });
@@ -228,6 +263,40 @@ void ScanDriver::scanInBGThread()
         startTask(Queue::NewThread, [this] { scan4AdwareStart(); });
         break;
     }
+}
+
+// A root that cannot be opened would give a scan that reads nothing; it is
+// named, and the scan completes at once without a report. The home folder is
+// reached from the volume root without following a link on the way, as the
+// detectors reach it; the volume root itself is taken as given.
+bool ScanDriver::openRoot(const QString &root)
+{
+    const Volume &volume = m_platform.volume();
+    const QString cleaned = QDir::cleanPath(root);
+    const QString anchor = cleaned != volume.root() && volume.contains(cleaned) ? volume.root() : QString();
+    const int fd = cleaned == volume.root() ? ::open(QFile::encodeName(cleaned).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)
+                                            : AnchoredPath::openFolder(anchor, cleaned);
+    if (fd >= 0) {
+        ::close(fd);
+        return true;
+    }
+    const int error = errno;
+    struct stat st{};
+    QString reason;
+    if (::lstat(QFile::encodeName(cleaned).constData(), &st) == 0 && S_ISLNK(st.st_mode))
+        reason = QStringLiteral("it is a symbolic link, which is never followed");
+    else if (error == ENOENT)
+        reason = QStringLiteral("it does not exist");
+    else if (error == ENOTDIR)
+        reason = QStringLiteral("it is not a folder, or a folder on its way is a symbolic link");
+    else
+        reason = QString::fromLocal8Bit(std::strerror(error));
+    Log::warning(QStringLiteral("Cannot scan %1: %2").arg(cleaned, reason));
+    onMain([this, cleaned, reason] {
+        m_unreadableRoot = cleaned;
+        m_unreadableRootReason = reason;
+    });
+    return false;
 }
 
 void ScanDriver::DeepScanStart(const QStringList &roots)
@@ -327,8 +396,9 @@ void ScanDriver::makeReport()
     const bool realTime = !defaults.contains(RealTimeScanONOFF) || defaults.boolForKey(RealTimeScanONOFF);
     m_lastScanDuration = duration;
     m_lastScanEnd = QDateTime::currentDateTime();
+    m_lastScanUnreadable = m_state.unreadableFolders;
     ReportPtr report;
-    if (!(realTime && m_arrAdwareList.isEmpty())) {
+    if (m_unreadableRoot.isEmpty() && !(realTime && m_arrAdwareList.isEmpty())) {
         report = AdwareScanReport::ScanReportWithAdwareList(m_arrAdwareList, m_lastScanEnd, duration, m_reportType);
         m_adwareReport = report;
         Q_EMIT reportMade(report);

@@ -57,6 +57,11 @@ public:
     QString reportType() const { return m_reportType; }
     // The folder of a Custom Scan, chosen without the folder chooser.
     void setCustomScanDirectory(const QString &hostPath);
+    // The Custom Scan folder as scanned: the chosen one with its links
+    // resolved once (a folder below the volume root keeps that root's
+    // spelling). Set when the scan starts.
+    QString customScanDirectory() const { return m_state.customScanDirectory; }
+    static QString resolvedFolder(const Volume &volume, const QString &hostPath);
 
     // Starts a scan of the current kind; does nothing while one runs.
     void adwareScanStart();
@@ -69,6 +74,15 @@ public:
     // Duration wording and end of the last finished scan, report or not.
     QString lastScanDuration() const { return m_lastScanDuration; }
     QDateTime lastScanEnd() const { return m_lastScanEnd; }
+    // The root the last scan could not open (a missing or unreadable folder,
+    // or a symbolic link, which is never followed), with the reason; empty
+    // when it could. Such a scan reads nothing: it completes at once and
+    // makes no report, and must not read as a clean one.
+    QString unreadableRoot() const { return m_unreadableRoot; }
+    QString unreadableRootReason() const { return m_unreadableRootReason; }
+    // Folders the last scan's walk could not read; what lies below them was
+    // not scanned.
+    qint64 lastScanUnreadable() const { return m_lastScanUnreadable; }
     QString statusString() const;
     QDateTime startScanTimeTemp() const;
 
@@ -106,6 +120,7 @@ Q_SIGNALS:
 
 private:
     void scanInBGThread();
+    bool openRoot(const QString &root);
     QString chooseRoot();
     void scan4AdwareStart();
     void prepareForScan();
@@ -132,6 +147,9 @@ private:
     QString m_reportType = QStringLiteral("Quick Scan");
     QString m_lastScanDuration;
     QDateTime m_lastScanEnd;
+    QString m_unreadableRoot;
+    QString m_unreadableRootReason;
+    qint64 m_lastScanUnreadable = 0;
 
     mutable QMutex m_lock;          // guards the two values below
     QString m_statusString;

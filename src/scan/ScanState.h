@@ -23,5 +23,8 @@ struct ScanState
     std::atomic<qint64> totalScanCount{0};
     std::atomic<int> fileCountCompleted{0};
     std::atomic<int> detectorStep{0};
+    // Folders the walk could not open or list (permission, I/O error): what
+    // lies below them was not compared. Zeroed when a scan starts.
+    std::atomic<qint64> unreadableFolders{0};
     QString customScanDirectory;
 };

@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QStringBuilder>
+#include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
 #include <vector>
@@ -41,6 +42,14 @@ QString withoutTrailingSlashes(QString path)
 QString errorText(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Whether a folder that could not be opened or listed hides part of the
+// tree: not when it vanished, was replaced by a file or a link, or is
+// already on the walk's path (a bind-mount loop) while the walk ran.
+bool isUnreadable(int error)
+{
+    return error != ENOENT && error != ENOTDIR && error != ELOOP;
 }
 
 // Eight bytes at a time: names are short and this runs for every entry.
@@ -119,6 +128,8 @@ bool scanDirectory::isWalkedRoot(const QString &root)
 void scanDirectory::walkRoot(Walk &walk, const QString &root)
 {
     if (!walk.folders.openRoot(QFile::encodeName(withoutTrailingSlashes(root)))) {
+        if (isUnreadable(walk.folders.error()))
+            ++walk.state.unreadableFolders;
         Log::warning(QStringLiteral("Cannot walk %1: %2").arg(root, errorText(walk.folders.error())));
         return;
     }
@@ -166,8 +177,11 @@ void scanDirectory::getsubFileList()
     if (m_walk.state.isScanStop)
         return;
     SubfileURLList = m_walk.folders.list(FolderListing::HiddenFiles::Keep);
-    if (SubfileURLList.error() != 0)
+    if (SubfileURLList.error() != 0) {
+        if (isUnreadable(SubfileURLList.error()))
+            ++m_walk.state.unreadableFolders;
         Log::warning(QStringLiteral("Cannot list %1: %2").arg(selfURL().toLocalFile(), errorText(SubfileURLList.error())));
+    }
 }
 
 std::unique_ptr<scanDirectory> scanDirectory::performCalculatingSublistDetail()
@@ -210,6 +224,8 @@ std::unique_ptr<scanDirectory> scanDirectory::performCalculatingSublistDetail()
 std::unique_ptr<scanDirectory> scanDirectory::enterSubfolder(QByteArrayView name, SignatureMatcher::State state)
 {
     if (!m_walk.folders.enter(name)) {
+        if (isUnreadable(m_walk.folders.error()))
+            ++m_walk.state.unreadableFolders;
         Log::warning(QStringLiteral("Cannot walk %1: %2")
                          .arg(QFile::decodeName(m_walk.folders.entryPath(name).toByteArray()),
                               errorText(m_walk.folders.error())));

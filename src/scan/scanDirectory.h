@@ -33,6 +33,9 @@ class ScanHost;
 // on it is only logged, not offered: the decoded text names another file (or
 // none), and findings, reports and removal all hold paths as text.
 //
+// A folder that cannot be opened or listed (permission, I/O error) is
+// skipped with a warning and counted in the scan state's unreadableFolders.
+//
 // Runs on one scan thread; shares the driver's counters and stop flag
 // through ScanHost::state() and reports through the host's post() and
 // addIfAvail().

@@ -128,3 +128,28 @@ TEST_F(CleanCommandTest, APathBehindALinkedFolderIsNotRemovedAndExitsWithOne)
     EXPECT_TRUE(result.out.contains(QStringLiteral("Could not remove: ") + home("/Library/Caches/Adobe/Flash Player")));
     EXPECT_TRUE(present(precious));
 }
+
+TEST_F(CleanCommandTest, AUserWithNoHomeFolderExitsWithTwoLikeScan)
+{
+    for (const QString &action : {QStringLiteral("list"), QStringLiteral("run")}) {
+        const CliRun result = runCli({QStringLiteral("--root"), test.volume().root(), QStringLiteral("--user"),
+                                      QStringLiteral("nosuchuser"), QStringLiteral("--settings"), test.settingsFile(),
+                                      QStringLiteral("clean"), action, QStringLiteral("Safari")});
+        EXPECT_EQ(result.code, 2) << qPrintable(action);
+        EXPECT_TRUE(result.err.contains(QLatin1String("Users/nosuchuser"))) << qPrintable(result.err);
+    }
+}
+
+// Extension names are chosen by their authors and listed as they are named.
+TEST_F(CleanCommandTest, ListPrintsExtensionNamesEscaped)
+{
+    mac.app(QStringLiteral("/Applications/Google Chrome.app"));
+    mac.chromeLocalState({{QStringLiteral("Default"), QStringLiteral("Person 1")}});
+    mac.chromeExtension(QStringLiteral("Default"), QStringLiteral("abcdefghijklmnopabcdefghijklmnop"),
+                        QStringLiteral("Helper\x1b]2;owned\a\nYou have successfully cleared selected data."));
+    const CliRun result = run({QStringLiteral("clean"), QStringLiteral("list")});
+    ASSERT_EQ(result.code, 0) << qPrintable(result.err);
+    EXPECT_FALSE(result.out.contains(QChar(0x1b)));
+    EXPECT_TRUE(result.out.contains(QLatin1String("Helper\\e]2;owned\\a\\nYou have successfully cleared selected data.")))
+        << qPrintable(result.out);
+}

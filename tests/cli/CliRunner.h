@@ -5,7 +5,8 @@
 #include <QProcess>
 #include <QStringList>
 
-// Runs the built sweepling-cli and collects what it printed.
+// What one run of a program printed, and its exit code (-1 when it crashed
+// or did not end).
 struct CliRun
 {
     int code = -1;
@@ -13,10 +14,12 @@ struct CliRun
     QString err;
 };
 
-inline CliRun runCli(const QStringList &arguments)
+// Runs command (a program and its arguments) and collects what it printed.
+inline CliRun runCommand(const QStringList &command, const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
-    process.start(QStringLiteral(SWEEPLING_CLI_PATH), arguments);
+    process.setProcessEnvironment(environment);
+    process.start(command.first(), command.mid(1));
     CliRun result;
     if (!process.waitForFinished(60000))
         return result;
@@ -24,6 +27,12 @@ inline CliRun runCli(const QStringList &arguments)
     result.out = QString::fromUtf8(process.readAllStandardOutput());
     result.err = QString::fromUtf8(process.readAllStandardError());
     return result;
+}
+
+// Runs the built sweepling-cli.
+inline CliRun runCli(const QStringList &arguments)
+{
+    return runCommand(QStringList{QStringLiteral(SWEEPLING_CLI_PATH)} + arguments);
 }
 
 // The same on the test platform's volume and preferences file.

@@ -8,9 +8,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSettings>
 #include "CliRunner.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -183,4 +185,78 @@ TEST_F(ReportsCommandTest, UnknownReportsAndBadArgumentsExitWithTwo)
     EXPECT_EQ(run({QStringLiteral("remove"), reportId, QStringLiteral("/not/in/the/report")}).code, 2);
     EXPECT_EQ(run({QStringLiteral("reports"), QStringLiteral("frobnicate")}).code, 2);
     EXPECT_TRUE(QFileInfo::exists(genieo));
+}
+
+// Writing onto an existing file keeps what its owner set: its mode, and a
+// read-only file stays as it is (root could write it, so the mode bits are
+// read). An empty file name is an error of its own.
+TEST_F(ReportsCommandTest, PdfOntoAnExistingFileKeepsItsModeAndRefusesAReadOnlyOne)
+{
+    const QString reportId = scan();
+    const auto plant = [&](const QString &name, mode_t mode) {
+        const QString path = test.volume().root() + QLatin1Char('/') + name;
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("earlier");
+        file.close();
+        EXPECT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
+        return path;
+    };
+    const auto modeOf = [](const QString &path) {
+        struct stat st{};
+        EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+        return st.st_mode & 07777;
+    };
+
+    const QString shared = plant(QStringLiteral("shared.pdf"), 0640);
+    const CliRun written = run({QStringLiteral("reports"), QStringLiteral("pdf"), reportId, shared});
+    EXPECT_EQ(written.code, 0) << qPrintable(written.err);
+    EXPECT_EQ(modeOf(shared), 0640u);
+    QFile document(shared);
+    ASSERT_TRUE(document.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(document.readAll().startsWith("%PDF"));
+
+    const QString readOnly = plant(QStringLiteral("kept.pdf"), 0444);
+    const CliRun refused = run({QStringLiteral("reports"), QStringLiteral("pdf"), reportId, readOnly});
+    EXPECT_EQ(refused.code, 2);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("%1 is read-only").arg(readOnly))) << qPrintable(refused.err);
+    QFile kept(readOnly);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("earlier"));
+    EXPECT_EQ(modeOf(readOnly), 0444u);
+
+    const CliRun empty = run({QStringLiteral("reports"), QStringLiteral("pdf"), reportId, QString()});
+    EXPECT_EQ(empty.code, 2);
+    EXPECT_TRUE(empty.err.contains(QLatin1String("file name"))) << qPrintable(empty.err);
+    EXPECT_FALSE(empty.err.contains(QLatin1String("QPainter"))) << qPrintable(empty.err);
+}
+
+TEST_F(ReportsCommandTest, ListWarnsOnceAboutAStoredValueItCannotRead)
+{
+    {
+        QSettings settings(test.settingsFile(), QSettings::IniFormat);
+        settings.setValue(QStringLiteral("kSaveReport"), QByteArray("not an archive"));
+    }
+    const CliRun listed = run({QStringLiteral("reports"), QStringLiteral("list")});
+    EXPECT_EQ(listed.err.count(QLatin1String("cannot be read")), 1) << qPrintable(listed.err);
+    EXPECT_EQ(listed.err.count(QLatin1String("Starting with no reports")), 1) << qPrintable(listed.err);
+}
+
+// Stored reports are read back from a file any process could have written;
+// what they say is printed escaped like names from the volume.
+TEST_F(ReportsCommandTest, ShowAndRemovePrintStoredPathsEscaped)
+{
+    const QString folder = mac.dir(QStringLiteral("~/Downloads"));
+    mac.file(QStringLiteral("~/Downloads/Codec-M\x1b[2J\nDeleted report X.zip"));
+    const CliRun scanned = run({QStringLiteral("scan"), QStringLiteral("custom"), folder, QStringLiteral("--json")});
+    ASSERT_EQ(scanned.code, 1) << qPrintable(scanned.err);
+    const QString reportId =
+        QJsonDocument::fromJson(scanned.out.toUtf8()).object().value(QStringLiteral("reportId")).toString();
+    const QString escaped = QStringLiteral("Codec-M\\e[2J\\nDeleted report X.zip");
+    for (const QStringList &arguments : {QStringList{QStringLiteral("reports"), QStringLiteral("show"), reportId},
+                                         QStringList{QStringLiteral("remove"), reportId, QStringLiteral("--all")}}) {
+        const CliRun shown = run(arguments);
+        EXPECT_FALSE(shown.out.contains(QChar(0x1b))) << qPrintable(arguments.join(' '));
+        EXPECT_TRUE(shown.out.contains(escaped)) << qPrintable(shown.out);
+    }
 }

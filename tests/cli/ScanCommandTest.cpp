@@ -5,6 +5,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include "CliRunner.h"
+#include "support/Unprivileged.h"
+
+#include <QFile>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -115,4 +120,141 @@ TEST_F(ScanCommandTest, ACleanVolumeExitsZeroAndBadInputExitsTwo)
     EXPECT_EQ(cli({QStringLiteral("--root")}).code, 2);
     EXPECT_EQ(cli({QStringLiteral("--bogus"), QStringLiteral("help")}).code, 2);
     EXPECT_EQ(cli({QStringLiteral("--version")}).code, 0);
+}
+
+// A folder given as a link is resolved once and its target scanned and
+// named; a file or a missing path is refused. The summary names the folder
+// that was scanned, not the volume.
+TEST_F(ScanCommandTest, ACustomScanOfALinkScansTheTargetAndAFileOrMissingPathIsRefused)
+{
+    const QString downloads = volume + QStringLiteral("/Users/demo/Downloads");
+    const QString link = dir.filePath(QStringLiteral("shortcut"));
+    ASSERT_TRUE(QFile::link(downloads, link));
+    const CliRun viaLink = scan({QStringLiteral("custom"), link});
+    EXPECT_EQ(viaLink.code, 1) << qPrintable(viaLink.out + viaLink.err);
+    EXPECT_TRUE(viaLink.out.startsWith(QStringLiteral("Custom Scan of %1 finished").arg(downloads))) << qPrintable(viaLink.out);
+    EXPECT_TRUE(viaLink.out.contains(QLatin1String("Trovi Toolbar Installer.dmg")));
+
+    const CliRun plain = scan({QStringLiteral("custom"), downloads});
+    EXPECT_TRUE(plain.out.startsWith(QStringLiteral("Custom Scan of %1 finished").arg(downloads))) << qPrintable(plain.out);
+
+    const QString file = downloads + QStringLiteral("/Trovi Toolbar Installer.dmg");
+    const CliRun onFile = scan({QStringLiteral("custom"), file});
+    EXPECT_EQ(onFile.code, 2);
+    EXPECT_TRUE(onFile.err.contains(QStringLiteral("'%1' is not a folder").arg(file))) << qPrintable(onFile.err);
+    const QString missing = dir.filePath(QStringLiteral("missing"));
+    const CliRun onMissing = scan({QStringLiteral("custom"), missing});
+    EXPECT_EQ(onMissing.code, 2);
+    EXPECT_TRUE(onMissing.err.contains(QStringLiteral("'%1' does not exist").arg(missing))) << qPrintable(onMissing.err);
+    EXPECT_TRUE(onMissing.out.isEmpty());
+}
+
+// A scan that read nothing must not read as clean.
+TEST_F(ScanCommandTest, AHomeFolderThatIsALinkIsNotScannedAsClean)
+{
+    const QString home = volume + QStringLiteral("/Users/demo");
+    const QString moved = volume + QStringLiteral("/Users/demo-real");
+    ASSERT_TRUE(QDir().rename(home, moved));
+    ASSERT_TRUE(QFile::link(moved, home));
+    for (const QString &kind : {QStringLiteral("quick"), QStringLiteral("full")}) {
+        const CliRun run = scan({kind, QStringLiteral("--json")});
+        EXPECT_EQ(run.code, 2) << qPrintable(kind);
+        EXPECT_TRUE(run.err.contains(home)) << qPrintable(run.err);
+        EXPECT_TRUE(run.out.isEmpty()) << qPrintable(run.out);
+    }
+}
+
+// Root runs the command line as "nobody" here: for root, a folder of mode 000
+// is readable.
+TEST_F(ScanCommandTest, UnreadableFoldersAreCountedAndAnUnreadableChosenFolderIsAnError)
+{
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+    const QString shared = dir.filePath(QStringLiteral("shared"));
+    ASSERT_TRUE(QDir().mkpath(shared));
+    ASSERT_EQ(::chmod(QFile::encodeName(shared).constData(), 0777), 0);
+    const QString sharedSettings = shared + QStringLiteral("/settings.ini");
+    const QString downloads = volume + QStringLiteral("/Users/demo/Downloads");
+    const QString locked = downloads + QStringLiteral("/Locked");
+    ASSERT_TRUE(QDir().mkpath(locked + QStringLiteral("/Codec-M")));
+    ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0), 0);
+    const auto asNobody = [&](const QStringList &args) {
+        return runCommand(AsUnprivilegedUser::commandAsUnprivilegedUser(
+            QStringLiteral(SWEEPLING_CLI_PATH), QStringList{QStringLiteral("--root"), volume, QStringLiteral("--user"),
+                                                            QStringLiteral("demo"), QStringLiteral("--settings"),
+                                                            sharedSettings, QStringLiteral("scan")}
+                                                    + args));
+    };
+
+    const CliRun json = asNobody({QStringLiteral("custom"), downloads, QStringLiteral("--json")});
+    EXPECT_EQ(json.code, 1) << qPrintable(json.err);
+    EXPECT_EQ(ScanCommandTest::json(json).value(QStringLiteral("unreadable")).toInt(-1), 1) << qPrintable(json.out);
+    EXPECT_TRUE(json.err.contains(locked)) << "the warning names the folder: " << qPrintable(json.err);
+    const CliRun text = asNobody({QStringLiteral("custom"), downloads});
+    EXPECT_EQ(text.code, 1);
+    EXPECT_TRUE(text.out.contains(QLatin1String("Warning: 1 folder could not be read"))) << qPrintable(text.out);
+
+    const CliRun onLocked = asNobody({QStringLiteral("custom"), locked});
+    EXPECT_EQ(onLocked.code, 2) << qPrintable(onLocked.out);
+    EXPECT_TRUE(onLocked.err.contains(locked)) << qPrintable(onLocked.err);
+    EXPECT_FALSE(onLocked.out.contains(QLatin1String("No threats found")));
+
+    // Root reads everything: nothing is counted.
+    EXPECT_EQ(ScanCommandTest::json(scan({QStringLiteral("custom"), downloads, QStringLiteral("--json")}))
+                  .value(QStringLiteral("unreadable"))
+                  .toInt(-1),
+              ::geteuid() == 0 ? 0 : 1);
+    ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0755), 0);
+}
+
+// Names on the volume are chosen by adware authors: an ESC sequence or a
+// newline in one must not reach the terminal as it is.
+TEST_F(ScanCommandTest, NamesWithControlCharactersArePrintedEscapedAndJsonKeepsThemExact)
+{
+    const QString downloads = volume + QStringLiteral("/Users/demo/Downloads");
+    const QString name = QStringLiteral("Codec-M\x1b]2;owned\a\nReport 1 stored.\r\u009b\u202e.zip");
+    QFile planted(downloads + QLatin1Char('/') + name);
+    ASSERT_TRUE(planted.open(QIODevice::WriteOnly));
+    planted.close();
+
+    const CliRun text = scan({QStringLiteral("custom"), downloads});
+    EXPECT_EQ(text.code, 1);
+    EXPECT_TRUE(text.out.contains(QLatin1String("Codec-M\\e]2;owned\\a\\nReport 1 stored.\\r\\u009b\\u202e.zip")))
+        << qPrintable(text.out);
+    for (const QChar c : text.out + text.err)
+        EXPECT_TRUE(c == QLatin1Char('\n') || (c.unicode() >= 0x20 && c.unicode() != 0x7f && (c.unicode() < 0x80 || c.unicode() > 0x9f)))
+            << "raw control " << c.unicode();
+    for (const QString &line : text.out.split(QLatin1Char('\n')))
+        EXPECT_FALSE(line.startsWith(QLatin1String("Report 1 stored."))) << "a forged line";
+
+    const CliRun json = scan({QStringLiteral("custom"), downloads, QStringLiteral("--json")});
+    EXPECT_TRUE(threats(ScanCommandTest::json(json), QStringLiteral("name")).contains(name));
+}
+
+TEST_F(ScanCommandTest, TheUserMustBeAPlainLoginName)
+{
+    // Each of these reaches an existing folder today; none is a login name.
+    ASSERT_TRUE(QDir().mkpath(volume + QStringLiteral("/Users/demo/x")));
+    for (const QString &user : {QStringLiteral("../Users/demo"), QStringLiteral("demo/"), QStringLiteral("demo/x"),
+                                QStringLiteral(".."), QStringLiteral("."), QStringLiteral("de\nmo"), QStringLiteral("de\x1bmo")}) {
+        const CliRun run = cli({QStringLiteral("--root"), volume, QStringLiteral("--user"), user, QStringLiteral("--settings"),
+                                settings, QStringLiteral("scan"), QStringLiteral("quick")});
+        EXPECT_EQ(run.code, 2) << qPrintable(user);
+        EXPECT_TRUE(run.err.contains(QLatin1String("is not a login name"))) << qPrintable(run.err);
+        EXPECT_FALSE(run.err.contains(QChar(0x1b)));
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString &user : {QStringLiteral("../Users/demo"), QString()}) {
+        environment.insert(QStringLiteral("SWEEPLING_USER"), user);
+        const CliRun run = runCommand({QStringLiteral(SWEEPLING_CLI_PATH), QStringLiteral("--root"), volume,
+                                       QStringLiteral("--settings"), settings, QStringLiteral("scan"), QStringLiteral("quick")},
+                                      environment);
+        EXPECT_EQ(run.code, 2) << qPrintable(user);
+        EXPECT_TRUE(run.err.contains(QLatin1String("is not a login name"))) << qPrintable(run.err);
+    }
+    environment.insert(QStringLiteral("SWEEPLING_USER"), QStringLiteral("demo"));
+    EXPECT_EQ(runCommand({QStringLiteral(SWEEPLING_CLI_PATH), QStringLiteral("--root"), volume, QStringLiteral("--settings"),
+                          settings, QStringLiteral("scan"), QStringLiteral("quick")},
+                         environment)
+                  .code,
+              1);
 }

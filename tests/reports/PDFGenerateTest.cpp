@@ -3,9 +3,12 @@
 #include "reports/PdfText.h"
 #include "reports/ReportsFixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -205,9 +208,24 @@ TEST_F(PDFGenerateTest, RowsThatDoNotFitGoToANewPageWithoutTheTableHead)
     EXPECT_GT(darkestAround(40, 838), 240);
 }
 
-TEST_F(PDFGenerateTest, TheReportFileInTheCachesFolderIsReplacedEachTime)
+// The report is written for printing in the caches folder of the user
+// running the program: never on the scanned volume, which may be a backup, a
+// disk under inspection, or read-only.
+TEST_F(PDFGenerateTest, TheReportFileGoesInTheRunningUsersCachesAndIsReplacedEachTime)
 {
-    const QString caches = mac.dir(QStringLiteral("~/Library/Caches"));
+    const QString cacheHome = out.filePath(QStringLiteral("cache-home"));
+    const QByteArray savedCacheHome = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cacheHome));
+    const auto restore = qScopeGuard([&] {
+        if (savedCacheHome.isNull())
+            qunsetenv("XDG_CACHE_HOME");
+        else
+            qputenv("XDG_CACHE_HOME", savedCacheHome);
+    });
+    const QString volumeCaches = mac.dir(QStringLiteral("~/Library/Caches"));
+    const QString caches = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    ASSERT_TRUE(caches.startsWith(cacheHome + QLatin1Char('/')));
+    ASSERT_TRUE(QDir().mkpath(caches));
     const QString target = out.filePath(QStringLiteral("elsewhere.txt"));
     QFile elsewhere(target);
     ASSERT_TRUE(elsewhere.open(QIODevice::WriteOnly));
@@ -219,6 +237,7 @@ TEST_F(PDFGenerateTest, TheReportFileInTheCachesFolderIsReplacedEachTime)
     const QString path = PDFGenerate::createPDFFileFor(report, test.volume());
     EXPECT_EQ(path, caches + QStringLiteral("/Report.PDF"));
     EXPECT_FALSE(QFileInfo(path).isSymLink());
+    EXPECT_FALSE(QFileInfo::exists(volumeCaches + QStringLiteral("/Report.PDF")));
     ASSERT_TRUE(elsewhere.open(QIODevice::ReadOnly));
     EXPECT_EQ(elsewhere.readAll(), QByteArray("keep me"));
 

@@ -1,4 +1,5 @@
 #include "WalkFixtures.h"
+#include "support/Unprivileged.h"
 
 #include "app/NotificationNames.h"
 #include "scan/scanDirectory.h"
@@ -336,8 +337,39 @@ TEST_F(ScanDirectoryTest, AFolderReplacedOrRemovedAfterItsListingIsSkipped)
             EXPECT_FALSE(urls.contains(path(QStringLiteral("a/vanishes/y"))));
         }
         EXPECT_TRUE(urls.contains(path(QStringLiteral("a/stays/z"))));
+        EXPECT_EQ(observer.state().unreadableFolders, 0) << "a folder that went away hides nothing";
         EXPECT_EQ(observer.state().ScanTypeCount, 1);
         EXPECT_EQ(observer.doneScanCalls(), 0);
         WalkFixtures::removeContents(root());
     }
+}
+
+TEST_F(ScanDirectoryTest, AFolderThatCannotBeReadIsSkippedCountedAndTheWalkGoesOn)
+{
+    ASSERT_EQ(::chmod(root().constData(), 0755), 0);
+    folder("a");
+    folder("a/locked");
+    file("a/locked/Genieo.dmg");
+    folder("a/open");
+    file("a/open/z");
+    ASSERT_EQ(::chmod((root() + "/a/locked").constData(), 0), 0);
+    for (const int threads : {0, 2}) {
+        SCOPED_TRACE(threads);
+        const ReadAheadThreads readAhead(threads);
+        ObservingScanHost observer{Volume(dir.path(), QStringLiteral("tester"))};
+        observer.setFullSystemScanPaths({QStringLiteral("Genieo")});
+        {
+            const AsUnprivilegedUser nobody;
+            ASSERT_TRUE(nobody.effective());
+            scanDirectory::scannigWithCheckingSubDirectory(observer, {dir.path()});
+        }
+        const QStringList urls = observer.progressURLs();
+        EXPECT_TRUE(urls.contains(path(QStringLiteral("a/locked"))));
+        EXPECT_FALSE(urls.contains(path(QStringLiteral("a/locked/Genieo.dmg"))));
+        EXPECT_TRUE(urls.contains(path(QStringLiteral("a/open/z"))));
+        EXPECT_TRUE(observer.offeredPaths().isEmpty());
+        EXPECT_EQ(observer.state().unreadableFolders, 1);
+        EXPECT_EQ(observer.state().ScanTypeCount, 1);
+    }
+    ASSERT_EQ(::chmod((root() + "/a/locked").constData(), 0755), 0);
 }

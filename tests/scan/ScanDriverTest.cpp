@@ -275,3 +275,73 @@ TEST_F(ScanDriverTest, StopScanNotificationStopsTheRunningScan)
     ASSERT_TRUE(report);
     EXPECT_EQ(report->scanDuration(), QStringLiteral("Stopped"));
 }
+
+// A home folder that is a link is never followed: the scan would read
+// nothing there, so it names the folder, runs no phase and makes no report
+// rather than completing as a clean scan.
+TEST_F(ScanDriverTest, ARootThatCannotBeOpenedEndsTheScanAtOnceWithoutAReport)
+{
+    const QString home = test.volume().homeFolder();
+    const QString elsewhere = mac.dir(QStringLiteral("/Elsewhere/tester"));
+    mac.file(QStringLiteral("/Elsewhere/tester/Library/LaunchAgents/com.genieo.plist"));
+    ASSERT_TRUE(QDir(home).removeRecursively());
+    ASSERT_TRUE(QFile::link(elsewhere, home));
+    int detectorRuns = 0;
+    int counts = 0;
+    auto driver = makeDriver({[&](ScanHost &) { ++detectorRuns; }, [&](ScanHost &, const QString &) { ++counts; }, {}});
+    QSignalSpy made(driver.get(), &ScanDriver::reportMade);
+    for (const qint64 type : {ScanState::QuickScan, ScanState::FullSystemScan}) {
+        driver->setScanType(type);
+        EXPECT_FALSE(runScan(*driver));
+        EXPECT_EQ(driver->unreadableRoot(), home);
+        EXPECT_TRUE(driver->unreadableRootReason().contains(QLatin1String("symbolic link")))
+            << qPrintable(driver->unreadableRootReason());
+    }
+    // A Custom Scan folder that cannot be opened (gone since it was chosen).
+    driver->setScanType(ScanState::CustomScan);
+    driver->setCustomScanDirectory(mac.host(QStringLiteral("/Gone")));
+    EXPECT_FALSE(runScan(*driver));
+    EXPECT_EQ(driver->unreadableRoot(), mac.host(QStringLiteral("/Gone")));
+    EXPECT_EQ(detectorRuns, 0);
+    EXPECT_EQ(counts, 0);
+    EXPECT_TRUE(made.isEmpty());
+
+    // Once the home folder is a folder again, the next scan runs and says so.
+    ASSERT_TRUE(QFile::remove(home));
+    mac.dir(QStringLiteral("~"));
+    driver->setScanType(ScanState::QuickScan);
+    EXPECT_TRUE(runScan(*driver));
+    EXPECT_TRUE(driver->unreadableRoot().isEmpty());
+    EXPECT_EQ(detectorRuns, 1);
+}
+
+// The chosen folder is resolved once, when the scan starts: the count and
+// the walk get the link's target (they never follow a link themselves), and
+// findings inside the target are kept.
+TEST_F(ScanDriverTest, ACustomScanOfALinkScansItsTargetAndNamesIt)
+{
+    const QString target = mac.dir(QStringLiteral("~/Downloads/Real"));
+    const QString inside = mac.file(QStringLiteral("~/Downloads/Real/Genieo.zip"));
+    const QString link = mac.symlink(QStringLiteral("~/Desktop/Shortcut"), target);
+    QString countedRoot;
+    QStringList walkedRoots;
+    auto driver = makeDriver({[&](ScanHost &host) { offer(host, inside); },
+                              [&](ScanHost &host, const QString &root) {
+                                  countedRoot = root;
+                                  host.DeepScanStart({root});
+                              },
+                              [&](ScanHost &host, const QStringList &roots) {
+                                  walkedRoots = roots;
+                                  if (++host.state().ScanTypeCount == 2)
+                                      host.doneScan();
+                              }});
+    driver->setScanType(ScanState::CustomScan);
+    driver->setCustomScanDirectory(link);
+    const ReportPtr report = runScan(*driver);
+    EXPECT_EQ(driver->customScanDirectory(), target);
+    EXPECT_EQ(countedRoot, target);
+    EXPECT_EQ(walkedRoots, QStringList{target});
+    ASSERT_TRUE(report);
+    ASSERT_EQ(report->adwareList().size(), 1);
+    EXPECT_EQ(report->adwareList().first()->path(), inside);
+}
