@@ -222,7 +222,7 @@ TEST_F(ScanCommandTest, NamesWithControlCharactersArePrintedEscapedAndJsonKeepsT
         << qPrintable(text.out);
     for (const QChar c : text.out + text.err)
         EXPECT_TRUE(c == QLatin1Char('\n') || (c.unicode() >= 0x20 && c.unicode() != 0x7f && (c.unicode() < 0x80 || c.unicode() > 0x9f)))
-            << "raw control " << c.unicode();
+            << "raw control " << int(c.unicode());
     for (const QString &line : text.out.split(QLatin1Char('\n')))
         EXPECT_FALSE(line.startsWith(QLatin1String("Report 1 stored."))) << "a forged line";
 
