@@ -64,7 +64,8 @@ void CliProgress::redraw()
         m_dirty = false;
         item = m_item;
     }
-    const QString line = QStringLiteral("[%1%] ").arg(m_percent.load(), 3, 'f', 0) + middleTruncated(TerminalText::escaped(item), kWidth - 7);
+    const QString line = QStringLiteral("[%1%] ").arg(m_percent.load(), 3, 'f', 0)
+                         + middleTruncated(TerminalText::escaped(item), kWidth - 7);
     std::fprintf(m_terminal, "\r\033[K%s", qPrintable(line));
     std::fflush(m_terminal);
 }

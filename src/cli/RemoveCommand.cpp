@@ -77,6 +77,7 @@ int runRemoveCommand(CliContext &context)
         return 1;
     }
     for (const AdwarePtr &adware : std::as_const(report->adwareList()))
-        context.out() << OutcomeDisplay::row(*adware).status.leftJustified(9) << "  " << TerminalText::escaped(adware->path()) << '\n';
+        context.out() << OutcomeDisplay::row(*adware).status.leftJustified(9) << "  "
+                      << TerminalText::escaped(adware->path()) << '\n';
     return reports.removal().unDeletedAdware().isEmpty() ? 0 : 1;
 }

@@ -76,7 +76,8 @@ std::optional<GlobalOptions> parseGlobal(const QStringList &args, QString *error
 // of it or name another ("/", ".."), and nothing a terminal would act on.
 bool isPlainLoginName(const QString &name)
 {
-    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1String("..")) || name == QLatin1String("."))
+    if (name.isEmpty() || name == QLatin1String(".") || name.contains(QLatin1Char('/'))
+        || name.contains(QLatin1String("..")))
         return false;
     return std::none_of(name.cbegin(), name.cend(), [](QChar c) {
         return c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f) || c.isSurrogate();
@@ -126,7 +127,8 @@ int main(int argc, char **argv)
     QString error;
     const auto options = parseGlobal(app->arguments().mid(1), &error);
     if (!options) {
-        std::fprintf(stderr, "sweepling-cli: %s\nTry 'sweepling-cli help'.\n", qPrintable(TerminalText::escaped(error)));
+        std::fprintf(stderr, "sweepling-cli: %s\nTry 'sweepling-cli help'.\n",
+                     qPrintable(TerminalText::escaped(error)));
         return 2;
     }
     if (options->version) {

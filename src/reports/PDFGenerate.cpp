@@ -26,18 +26,28 @@ namespace {
 const QString kTitle = QStringLiteral("Adware Report");
 const QString kMaker = QStringLiteral("Quorvane");
 
-// The replaced document's mode, and its owner when this process may give it.
+// The replaced document's owner, when this process may give it, then its
+// mode (a change of owner may clear some mode bits).
 void keepModeAndOwner(const QString &path, const struct stat &earlier)
 {
+    const auto warn = [&path] {
+        Log::warning(QStringLiteral("Cannot keep the mode of %1: %2")
+                         .arg(path, QString::fromLocal8Bit(std::strerror(errno))));
+    };
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     struct stat now{};
-    if (fd < 0 || ::fstat(fd, &now) != 0 || ::fchmod(fd, earlier.st_mode & 07777) != 0)
-        Log::warning(QStringLiteral("Cannot keep the mode of %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno))));
-    else if ((now.st_uid != earlier.st_uid || now.st_gid != earlier.st_gid)
-             && ::fchown(fd, earlier.st_uid, earlier.st_gid) != 0)
+    if (fd < 0 || ::fstat(fd, &now) != 0) {
+        warn();
+        if (fd >= 0)
+            ::close(fd);
+        return;
+    }
+    if ((now.st_uid != earlier.st_uid || now.st_gid != earlier.st_gid)
+        && ::fchown(fd, earlier.st_uid, earlier.st_gid) != 0)
         Log::line(QStringLiteral("Cannot keep the owner of %1").arg(path));
-    if (fd >= 0)
-        ::close(fd);
+    if (::fchmod(fd, earlier.st_mode & 07777) != 0)
+        warn();
+    ::close(fd);
 }
 } // namespace
 

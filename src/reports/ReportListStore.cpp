@@ -34,7 +34,8 @@ QList<ReportPtr> ReportListStore::load(const QString &key)
     auto reports = read(key, &raw, &warned);
     if (!reports) {
         if (warned)
-            Log::warning(QStringLiteral("Starting with no reports; the stored value is kept until the next report is saved"));
+            Log::warning(
+                QStringLiteral("Starting with no reports; the stored value is kept until the next report is saved"));
         m_known.insert(key, {});
         return {};
     }

@@ -274,8 +274,9 @@ bool ScanDriver::openRoot(const QString &root)
     const Volume &volume = m_platform.volume();
     const QString cleaned = QDir::cleanPath(root);
     const QString anchor = cleaned != volume.root() && volume.contains(cleaned) ? volume.root() : QString();
-    const int fd = cleaned == volume.root() ? ::open(QFile::encodeName(cleaned).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)
-                                            : AnchoredPath::openFolder(anchor, cleaned);
+    const int fd = cleaned == volume.root()
+                       ? ::open(QFile::encodeName(cleaned).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)
+                       : AnchoredPath::openFolder(anchor, cleaned);
     if (fd >= 0) {
         ::close(fd);
         return true;

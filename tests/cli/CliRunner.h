@@ -15,7 +15,8 @@ struct CliRun
 };
 
 // Runs command (a program and its arguments) and collects what it printed.
-inline CliRun runCommand(const QStringList &command, const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+inline CliRun runCommand(const QStringList &command,
+                         const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
     process.setProcessEnvironment(environment);
