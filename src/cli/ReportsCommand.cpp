@@ -51,7 +51,7 @@ int listReports(CliContext &context, Reports &reports, bool json)
 int showReport(CliContext &context, const ReportPtr &report, bool json)
 {
     for (const AdwarePtr &adware : std::as_const(report->adwareList()))
-        adware->recheckPresence();
+        adware->recheckPresence(context.platform().volume().root());
     if (json) {
         context.out() << QJsonDocument(ReportJson::reportObject(*report)).toJson(QJsonDocument::Indented);
         return 0;

@@ -2,6 +2,7 @@
 
 #include "platform/AnchoredPath.h"
 #include "platform/Log.h"
+#include "platform/ProtectedFolders.h"
 
 #include <QDir>
 #include <QFile>
@@ -226,11 +227,45 @@ ItemRemover::Outcome notRemoved(const QByteArray &where, const QString &why)
     return notRemoved(failures);
 }
 
+// The volume path of the item named leaf in the folder open at parent, as
+// the links on the way really lead; nothing when the system does not tell.
+std::optional<QString> resolvedVolumePath(int parent, const QByteArray &leaf, const QString &anchor)
+{
+    const std::optional<QString> folder = AnchoredPath::volumePathOf(parent, anchor);
+    if (!folder)
+        return std::nullopt;
+    return (*folder == QLatin1String("/") ? QString() : *folder) + QLatin1Char('/') + QFile::decodeName(leaf);
+}
+
+// A mount point (the item's device differs from its folder's, or the kernel
+// marks it as the root of a mount, as for a bind mount within one file
+// system) is never emptied: removal would take the mounted file system's
+// contents and fail only at the end.
+bool isMountPoint(int parent, const QByteArray &leaf)
+{
+    struct stat folder;
+    struct statx item;
+    if (::fstat(parent, &folder) != 0
+        || ::statx(parent, leaf.constData(), AT_SYMLINK_NOFOLLOW, STATX_TYPE | STATX_INO, &item) != 0)
+        return false;
+    const bool mountRoot = (item.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) != 0
+        && (item.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
+    return mountRoot || makedev(item.stx_dev_major, item.stx_dev_minor) != folder.st_dev;
+}
+
 } // namespace
 
 ItemRemover::ItemRemover(QString anchor)
     : m_anchor(anchor.isEmpty() ? QStringLiteral("/") : QDir::cleanPath(anchor))
+    , m_volume(m_anchor, QStringLiteral("-"))
 {
+}
+
+std::optional<QString> ItemRemover::refusal(const QString &path) const
+{
+    if (!m_volume.contains(path))
+        return std::nullopt;  // not an item of the volume: refused on the way
+    return ProtectedFolders::reason(m_volume.volumePath(path));
 }
 
 int ItemRemover::unlinkEntry(int folder, const char *name, int flags)
@@ -250,16 +285,24 @@ ItemRemover::Outcome ItemRemover::removeItem(const QString &path)
 {
     const QString cleaned = QDir::cleanPath(path);
     const QByteArray where = QFile::encodeName(cleaned);
-    if (cleaned == m_anchor)
-        return notRemoved(where, QStringLiteral("the volume root is never removed"));
+    if (const std::optional<QString> why = refusal(cleaned))
+        return notRemoved(where, *why);
     QByteArray leaf;
     const int parent = AnchoredPath::openParent(m_anchor, cleaned, &leaf);
     if (parent < 0)
         return outcomeWithoutParent(where, errno);
     Outcome outcome{Result::Removed, {}};
     struct stat info;
+    // The volume's links may lead the folders on the way elsewhere in the
+    // volume: what is really there is tested again.
+    const std::optional<QString> resolved = resolvedVolumePath(parent, leaf, m_anchor);
+    const std::optional<QString> why = resolved ? ProtectedFolders::reason(*resolved) : std::nullopt;
     if (::fstatat(parent, leaf.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
         outcome = errno == ENOENT ? Outcome{} : notRemoved(where, errorText(errno));
+    else if (why)
+        outcome = notRemoved(where, *why + QStringLiteral(" (reached through a link as ") + *resolved + u')');
+    else if (isMountPoint(parent, leaf))
+        outcome = notRemoved(where, QStringLiteral("a mount point, left in place"));
     else if (S_ISDIR(info.st_mode))
         outcome = removeFolder(parent, leaf, where);
     else if (unlinkEntry(parent, leaf.constData(), 0) != 0 && errno != ENOENT)
@@ -268,17 +311,15 @@ ItemRemover::Outcome ItemRemover::removeItem(const QString &path)
     return outcome;
 }
 
-// The folder holding the item could not be opened without following links:
-// either nothing is there, or it lies behind a linked folder.
+// The folder holding the item could not be opened: nothing is there as the
+// volume resolves the path (a folder on the way missing, a file, or a loop
+// of links), or it cannot be reached.
 ItemRemover::Outcome ItemRemover::outcomeWithoutParent(const QByteArray &where, int error) const
 {
-    struct stat info;
     if (error == EXDEV)
         return notRemoved(where, QStringLiteral("not an item of the volume %1").arg(m_anchor));
-    if (::lstat(where.constData(), &info) != 0)
+    if (error == ENOENT || error == ENOTDIR || error == ELOOP)
         return {};
-    if (error == ELOOP || error == ENOTDIR)
-        return notRemoved(where, QStringLiteral("reached through a symbolic link, left in place"));
     return notRemoved(where, errorText(error));
 }
 

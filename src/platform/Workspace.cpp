@@ -31,6 +31,11 @@ QString Workspace::applicationNameForExecutable(const QString &executable)
 QStringList Workspace::runningApplicationNames() const
 {
     QStringList names;
+    // The process table is the host's: a volume that is not the running
+    // system (a mounted disk, a backup) has no running applications, so the
+    // host's browsers never hold back a removal there.
+    if (!m_volume.isSystemRoot())
+        return names;
     const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QString &pid : pids) {
         bool numeric = false;

@@ -16,9 +16,10 @@ public:
     explicit Workspace(Volume volume);
     virtual ~Workspace() = default;
 
-    // Names of the running applications. On this host they come from the
-    // process table, with the browsers' executables named the way the
-    // application knows them ("Safari", "Google Chrome", "Firefox").
+    // Names of the applications running on the volume. On this host they
+    // come from the process table, with the browsers' executables named the
+    // way the application knows them ("Safari", "Google Chrome", "Firefox");
+    // a volume whose root is not "/" is not the running system and has none.
     virtual QStringList runningApplicationNames() const;
     // Host path of the application bundle "<name>.app" in the volume's
     // application folders, or an empty string.

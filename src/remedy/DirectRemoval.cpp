@@ -11,6 +11,7 @@ DirectRemoval::DirectRemoval(Platform &platform, ItemRemover *remover, QObject *
     , m_fileList(new FileList(platform.notifications(), this))
 {
     m_removal->setRemover(remover);
+    m_fileList->setVolumeRoot(platform.volume().root());
 }
 
 DirectRemoval::~DirectRemoval() = default;

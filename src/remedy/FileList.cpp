@@ -38,7 +38,7 @@ void FileList::closeSelfAndReload()
         m_sheetShown = false;
         Q_EMIT sheetShownChanged(false);
     }
-    m_urls.removeIf([](const QUrl &url) { return !Adware::fileExistsAtPath(url.toLocalFile()); });
+    m_urls.removeIf([this](const QUrl &url) { return !Adware::fileExistsAtPath(url.toLocalFile(), m_volumeRoot); });
     Q_EMIT listChanged();
     m_notifications.post(NotificationNames::listChange);
 }

@@ -17,6 +17,9 @@ class FileList : public QObject
 public:
     explicit FileList(NotificationCenter &notifications, QObject *parent = nullptr);
 
+    // The volume the listed files belong to ("/" until set).
+    void setVolumeRoot(const QString &root) { m_volumeRoot = root; }
+
     bool isReport() const { return m_isReport; }
     void setIsReport(bool isReport) { m_isReport = isReport; }
 
@@ -38,6 +41,7 @@ Q_SIGNALS:
 
 private:
     NotificationCenter &m_notifications;
+    QString m_volumeRoot;
     QList<QUrl> m_urls;
     bool m_isReport = false;
     bool m_sheetShown = false;

@@ -20,7 +20,8 @@ struct BrowserEntry
 // Which running browsers hold threats and must be quit before removal:
 // Safari, Chrome and Firefox, in that order, each listed when some threat
 // path lies in its folder of the user's Library and its application is
-// among the running applications. Browsers are never quit by the program.
+// among the running applications (those of the volume: none on a volume
+// that is not the running system). Browsers are never quit by the program.
 class RunningBrowsers
 {
 public:

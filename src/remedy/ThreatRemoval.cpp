@@ -18,9 +18,9 @@ void ThreatRemoval::setRemover(ItemRemover *remover)
 
 bool ThreatRemoval::deleteThreat(const Adware &adware)
 {
+    // Nothing there counts as removed: the remover looks the path up the way
+    // the presence check does, so the two never disagree.
     const QString path = adware.path();
-    if (!Adware::fileExistsAtPath(path))
-        return true;
     QString error;
     if (m_remover->removeItemAtPath(path, &error))
         return true;

@@ -91,6 +91,7 @@ void Reports::backtoReportList()
     setPrintEnabled(false);
     setFlag(m_quarantineBtn, false, &Reports::quarantineBtnChanged);
     setFlag(m_quarantineBtnHide, false, &Reports::quarantineBtnHideChanged);
+    setRemoveButton(false, false);
     setFlag(m_isReportDetails, false, &Reports::isReportDetailsChanged);
     setBox(Box::List);
     reloadReportDates();
@@ -177,14 +178,10 @@ void Reports::showDetail(bool appendPaths)
     reloadReportDetails();
     setFlag(m_isReportDetails, true, &Reports::isReportDetailsChanged);
     setBox(Box::Detail);
-    const QList<AdwarePtr> &threats = m_selectedReport->adwareList();
-    if (!threats.isEmpty()) {
-        const bool anyPresent = std::any_of(threats.cbegin(), threats.cend(), [](const AdwarePtr &adware) {
-            return Adware::fileExistsAtPath(adware->path());
-        });
-        setCheckAll(anyPresent ? Qt::Checked : Qt::Unchecked, anyPresent);
-        setRemoveButton(anyPresent, anyPresent);
-    }
+    // Presence was just re-checked (every present threat checked): the
+    // selection rules turn the check-all box and the remove button on for a
+    // report with a present threat, and off for one without.
+    ChangeSelection();
     setPrintEnabled(true);
     if (m_reportList.isEmpty()) {
         setFlag(m_isReportDetails, false, &Reports::isReportDetailsChanged);
@@ -197,7 +194,7 @@ void Reports::reloadReportDetails()
 {
     if (m_selectedReport) {
         for (const AdwarePtr &adware : std::as_const(m_selectedReport->adwareList()))
-            adware->recheckPresence();
+            adware->recheckPresence(m_platform.volume().root());
     }
     Q_EMIT reportListChanged();
 }
@@ -206,9 +203,12 @@ void Reports::ChangeSelection()
 {
     const qsizetype checked = selectedThreats(true).size();
     qsizetype present = 0;
+    qsizetype presentChecked = 0;
     if (m_selectedReport) {
-        present = std::count_if(m_selectedReport->adwareList().cbegin(), m_selectedReport->adwareList().cend(),
-                                [](const AdwarePtr &adware) { return adware->isAvail(); });
+        for (const AdwarePtr &adware : m_selectedReport->adwareList()) {
+            present += adware->isAvail() ? 1 : 0;
+            presentChecked += adware->isAvail() && adware->isChecked() ? 1 : 0;
+        }
     }
     setFlag(m_quarantineBtnHide, present != 0, &Reports::quarantineBtnHideChanged);
     setFlag(m_quarantineBtn, checked != 0, &Reports::quarantineBtnChanged);
@@ -217,11 +217,12 @@ void Reports::ChangeSelection()
                                      : checked == present ? Qt::Checked
                                                           : Qt::PartiallyChecked;
         setCheckAll(state, true);
-        setRemoveButton(true, m_removeButtonEnabled);
     } else {
         setCheckAll(Qt::Unchecked, false);
-        setRemoveButton(false, m_removeButtonEnabled);
     }
+    // The remove button's one state: shown while a threat is present,
+    // enabled while a present threat is checked.
+    setRemoveButton(present != 0, presentChecked != 0);
 }
 
 void Reports::checkAllAction(Qt::CheckState newState)
@@ -230,7 +231,7 @@ void Reports::checkAllAction(Qt::CheckState newState)
     setCheckAll(on ? Qt::Checked : Qt::Unchecked, m_checkAllEnabled);
     if (m_selectedReport) {
         for (const AdwarePtr &adware : std::as_const(m_selectedReport->adwareList())) {
-            adware->recheckPresence();
+            adware->recheckPresence(m_platform.volume().root());
             if (!on)
                 adware->setIsChecked(false);
         }

@@ -86,6 +86,9 @@ public:
     bool quarantineBtnHide() const { return m_quarantineBtnHide; }
     Qt::CheckState checkAllState() const { return m_checkAllState; }
     bool checkAllEnabled() const { return m_checkAllEnabled; }
+    // The remove button, set by the selection rules only: shown while a
+    // threat of the open report is present, enabled while one of those is
+    // checked.
     bool removeButtonShown() const { return m_removeButtonShown; }
     bool removeButtonEnabled() const { return m_removeButtonEnabled; }
     bool printEnabled() const { return m_printEnabled; }
@@ -140,7 +143,7 @@ private:
     Qt::CheckState m_checkAllState = Qt::Unchecked;
     bool m_checkAllEnabled = false;
     bool m_removeButtonShown = false;
-    bool m_removeButtonEnabled = true;
+    bool m_removeButtonEnabled = false;
     bool m_printEnabled = false;
     Box m_box = Box::List;
     OutcomeDisplay::Summary m_summary;

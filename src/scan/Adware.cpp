@@ -2,10 +2,6 @@
 
 #include "platform/AnchoredPath.h"
 
-#include <QFile>
-#include <cerrno>
-#include <sys/stat.h>
-
 AdwarePtr Adware::AdwareWithName(const QString &name, bool, const QString &infections, qint64 size,
                                  const QUrl &url, const QString &risk)
 {
@@ -20,21 +16,16 @@ AdwarePtr Adware::AdwareWithName(const QString &name, bool, const QString &infec
     return adware;
 }
 
-bool Adware::fileExistsAtPath(const QString &path)
+bool Adware::fileExistsAtPath(const QString &path, const QString &volumeRoot)
 {
     if (path.isEmpty())
         return false;
-    struct stat st{};
-    if (::lstat(QFile::encodeName(path).constData(), &st) == 0)
-        return true;
-    // A path longer than the system's limit is looked up one folder at a
-    // time (without following links on the way).
-    return errno == ENAMETOOLONG && AnchoredPath::exists(QStringLiteral("/"), path);
+    return AnchoredPath::exists(volumeRoot.isEmpty() ? QStringLiteral("/") : volumeRoot, path);
 }
 
-void Adware::recheckPresence()
+void Adware::recheckPresence(const QString &volumeRoot)
 {
-    m_isAvail = fileExistsAtPath(path());
+    m_isAvail = fileExistsAtPath(path(), volumeRoot);
     m_isChecked = m_isAvail;
     m_redGreen = m_isAvail ? NamedColour::black() : NamedColour::grey();
 }

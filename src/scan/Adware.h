@@ -24,7 +24,10 @@ public:
                                     const QUrl &url, const QString &risk);
 
     // Whether anything is at the path, a dangling symbolic link included.
-    static bool fileExistsAtPath(const QString &path);
+    // The folders on the way are resolved inside the volume at volumeRoot
+    // ("/" when empty), the way removal resolves them (AnchoredPath), so what
+    // is found can be removed and what removal leaves is found again.
+    static bool fileExistsAtPath(const QString &path, const QString &volumeRoot = QString());
 
     const QString &name() const { return m_name; }
     const QString &infections() const { return m_infections; }
@@ -51,7 +54,7 @@ public:
     void setRedGreen(const NamedColour &colour) { m_redGreen = colour; }
 
     // Re-reads presence from the file system and derives isChecked and colour.
-    void recheckPresence();
+    void recheckPresence(const QString &volumeRoot = QString());
 
 private:
     QString m_name;

@@ -1,6 +1,7 @@
 #include "scan/AdwareScan.h"
 
 #include "platform/AllocatedSize.h"
+#include "platform/AnchoredPath.h"
 #include "platform/Log.h"
 #include "platform/Volume.h"
 #include "scan/FolderReader.h"
@@ -136,10 +137,28 @@ bool isPlainFolderName(const QString &name)
         && !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
 }
 
-void appendChromeProfile(const QString &extensionsFolder, const QString &person, QList<ExtensionRecord> &records)
+// A path taken from a browser's files, or found in one of its folders, is
+// kept only where it belongs: strictly inside one of the given folders (host
+// paths), also once the links on the way are followed inside the volume.
+// Anything else is logged and left out, so it can never become a finding
+// or be removed.
+bool belongsIn(const Volume &volume, const QStringList &folders, const QString &path, const QString &what)
+{
+    for (const QString &folder : folders) {
+        if (AnchoredPath::isInside(volume.root(), folder, path))
+            return true;
+    }
+    Log::warning(QStringLiteral("Ignored %1 outside its folders: %2").arg(what, path));
+    return false;
+}
+
+void appendChromeProfile(const Volume &volume, const QString &extensionsFolder, const QString &person,
+                         QList<ExtensionRecord> &records)
 {
     for (const QUrl &identifier : AdwareScan::getUrlListAt(extensionsFolder)) {
         const QString identifierPath = identifier.toLocalFile();
+        if (!belongsIn(volume, {extensionsFolder}, identifierPath, QStringLiteral("Chrome extension")))
+            continue;
         std::optional<qint64> size;
         for (const QUrl &version : AdwareScan::getUrlListAt(identifierPath)) {
             const QString versionPath = version.toLocalFile();
@@ -170,7 +189,18 @@ std::optional<QString> volumePathToHost(const Volume &volume, const QString &pat
     return volume.host(cleaned);
 }
 
-std::optional<ExtensionRecord> firefoxRecord(const Volume &volume, const QJsonObject &addon)
+// Where Firefox keeps add-ons: the profile itself, the Mozilla extensions
+// folders of the user and of the system, and the application's own
+// resources (system add-ons and language packs, which the cleaning list
+// never offers).
+QStringList firefoxAddonFolders(const Volume &volume, const QString &profile)
+{
+    const QString mozilla = QStringLiteral("/Library/Application Support/Mozilla/Extensions");
+    return {profile, volume.home(mozilla), volume.host(mozilla),
+            volume.host(QStringLiteral("/Applications/Firefox.app/Contents/Resources"))};
+}
+
+std::optional<ExtensionRecord> firefoxRecord(const Volume &volume, const QString &profile, const QJsonObject &addon)
 {
     const QJsonValue descriptor = addon.value(QStringLiteral("descriptor"));
     const QJsonValue pathValue = descriptor.isString() && !descriptor.toString().isEmpty()
@@ -183,7 +213,8 @@ std::optional<ExtensionRecord> firefoxRecord(const Volume &volume, const QJsonOb
     if (name == QLatin1String("Default"))
         return std::nullopt;
     const std::optional<QString> hostPath = volumePathToHost(volume, pathValue.toString());
-    if (!hostPath)
+    if (!hostPath
+        || !belongsIn(volume, firefoxAddonFolders(volume, profile), *hostPath, QStringLiteral("Firefox add-on")))
         return std::nullopt;
     ExtensionRecord record;
     record.urlExt = QUrl::fromLocalFile(*hostPath);
@@ -268,7 +299,12 @@ QList<QUrl> AdwareScan::getLaunchDaemonsList(const Volume &volume)
 
 QList<QUrl> AdwareScan::getSafariExtantionList(const Volume &volume)
 {
-    return getUrlListAt(volume.home(QStringLiteral("/Library/Safari/Extensions")));
+    const QString folder = volume.home(QStringLiteral("/Library/Safari/Extensions"));
+    QList<QUrl> entries = getUrlListAt(folder);
+    entries.removeIf([&](const QUrl &url) {
+        return !belongsIn(volume, {folder}, url.toLocalFile(), QStringLiteral("Safari extension"));
+    });
+    return entries;
 }
 
 QList<ExtensionRecord> AdwareScan::getChromeExtantionList(const Volume &volume)
@@ -289,8 +325,8 @@ QList<ExtensionRecord> AdwareScan::getChromeExtantionList(const Volume &volume)
             continue;
         }
         const QString person = it.value().toObject().value(QStringLiteral("name")).toString();
-        appendChromeProfile(chromeFolder(volume) + QLatin1Char('/') + it.key() + QStringLiteral("/Extensions"), person,
-                            records);
+        appendChromeProfile(volume, chromeFolder(volume) + QLatin1Char('/') + it.key() + QStringLiteral("/Extensions"),
+                            person, records);
     }
     return records;
 }
@@ -300,12 +336,13 @@ QList<ExtensionRecord> AdwareScan::getFirefoxExtantionList(const Volume &volume)
     QList<ExtensionRecord> records;
     const QString root = volume.home(QStringLiteral("/Library/Application Support/Firefox/Profiles"));
     for (const QUrl &profile : getUrlListAt(root)) {
-        const std::optional<QJsonObject> list = readJsonObject(profile.toLocalFile() + QStringLiteral("/extensions.json"));
+        const QString folder = profile.toLocalFile();
+        const std::optional<QJsonObject> list = readJsonObject(folder + QStringLiteral("/extensions.json"));
         if (!list)
             continue;
         const QJsonArray addons = list->value(QStringLiteral("addons")).toArray();
         for (const QJsonValue &addon : addons) {
-            if (std::optional<ExtensionRecord> record = firefoxRecord(volume, addon.toObject()))
+            if (std::optional<ExtensionRecord> record = firefoxRecord(volume, folder, addon.toObject()))
                 records.append(*record);
         }
     }

@@ -22,7 +22,11 @@ class Volume;
 // are applications. Hidden means a name beginning with "." or the Library
 // folder of a home folder ("<...>/Users/<login>/Library"). Chrome profiles
 // come in the sorted key order of "profile.info_cache". Firefox add-on paths
-// are paths of the volume and are resolved inside its root.
+// are paths of the volume and are resolved inside its root. Every extension
+// path lies strictly inside the folder it belongs to (a Firefox add-on in
+// its profile, the Mozilla extensions folders or Firefox's own resources; a
+// Chrome or Safari extension in its Extensions folder); anything else is
+// logged and left out.
 class AdwareScan
 {
 public:

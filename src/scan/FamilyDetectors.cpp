@@ -173,9 +173,9 @@ QList<QUrl> FamilyDetectors::checkUrlAvilble(const QStringList &paths) const
     for (const QString &path : paths) {
         if (!path.startsWith(QLatin1Char('/')))
             continue; // a label heading a group of paths
-        if (const QString onVolume = volume.host(path); Adware::fileExistsAtPath(onVolume))
+        if (const QString onVolume = volume.host(path); Adware::fileExistsAtPath(onVolume, volume.root()))
             found.append(QUrl::fromLocalFile(onVolume));
-        if (const QString inHome = volume.home(path); Adware::fileExistsAtPath(inHome))
+        if (const QString inHome = volume.home(path); Adware::fileExistsAtPath(inHome, volume.root()))
             found.append(QUrl::fromLocalFile(inHome));
     }
     return found;
@@ -186,7 +186,7 @@ QList<QUrl> FamilyDetectors::existing(const QStringList &paths, bool underHome) 
     QList<QUrl> found;
     for (const QString &path : paths) {
         const QString hostPath = underHome ? m_host.volume().home(path) : m_host.volume().host(path);
-        if (path.startsWith(QLatin1Char('/')) && Adware::fileExistsAtPath(hostPath))
+        if (path.startsWith(QLatin1Char('/')) && Adware::fileExistsAtPath(hostPath, m_host.volume().root()))
             found.append(QUrl::fromLocalFile(hostPath));
     }
     return found;
@@ -333,10 +333,11 @@ QList<QUrl> FamilyDetectors::firefoxProfileFootprints(const FamilyCatalogue::Fir
     QList<QUrl> found;
     for (const QUrl &profile : std::as_const(profiles)) {
         const QString folder = profile.toLocalFile() + QLatin1Char('/');
-        if (!probe.requiredFile.isEmpty() && !Adware::fileExistsAtPath(folder + probe.requiredFile))
+        const QString &root = m_host.volume().root();
+        if (!probe.requiredFile.isEmpty() && !Adware::fileExistsAtPath(folder + probe.requiredFile, root))
             continue;
         for (const QString &file : probe.files) {
-            if (Adware::fileExistsAtPath(folder + file))
+            if (Adware::fileExistsAtPath(folder + file, root))
                 found.append(QUrl::fromLocalFile(folder + file));
         }
         if (!probe.searchpluginsContaining.isEmpty())

@@ -413,9 +413,11 @@ void ScanDriver::makeReport()
 void ScanDriver::addIfAvail(const QUrl &url, const QString &name, const QString &type, const QString &risk,
                             qint64 size, FindingSource source)
 {
-    if (!Adware::fileExistsAtPath(url.toLocalFile()))
+    const QString &root = m_platform.volume().root();
+    if (!Adware::fileExistsAtPath(url.toLocalFile(), root))
         return;
     AdwarePtr adware = Adware::AdwareWithName(name, true, type, size, url, risk.isEmpty() ? kHighRisk : risk);
+    adware->recheckPresence(root);
     onMain([this, adware, source] {
         if (m_listedPaths.contains(adware->path()))
             return;

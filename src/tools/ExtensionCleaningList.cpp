@@ -2,9 +2,11 @@
 
 #include "scan/AdwareScan.h"
 #include "platform/AnchoredPath.h"
+#include "platform/Log.h"
 #include "tools/BrowserProfiles.h"
 #include "tools/CleaningLocations.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -91,11 +93,21 @@ QList<CleaningItem> ExtensionCleaningList::chromeRows() const
     return rows;
 }
 
+// Profile add-ons only: Firefox's own (system add-ons and language packs in
+// the application's resources) belong to the signed application, and the
+// shared Mozilla extensions folders to other programs; removing them breaks
+// what they belong to.
 QList<CleaningItem> ExtensionCleaningList::firefoxRows() const
 {
     QList<CleaningItem> rows;
+    const QString profiles = BrowserProfiles::firefoxProfilesFolder(m_volume);
     for (const ExtensionRecord &record : AdwareScan::getFirefoxExtantionList(m_volume)) {
         const QString path = record.urlExt.toLocalFile();
+        const QString inProfiles = QDir::cleanPath(path).mid(profiles.size() + 1);
+        if (!AnchoredPath::isInside(m_volume.root(), profiles, path) || !inProfiles.contains(QLatin1Char('/'))) {
+            Log::line(QStringLiteral("Not offered for cleaning (not a profile add-on): %1").arg(path));
+            continue;
+        }
         if (!AnchoredPath::exists(m_volume.root(), path))
             continue;
         const QString name = QStringLiteral("%1 v%2").arg(record.nameExt, record.verExt);

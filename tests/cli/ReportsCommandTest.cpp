@@ -14,6 +14,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <memory>
+#include <sys/mount.h>
+
 namespace {
 
 // A volume with a few planted footprints, scanned by the command line so
@@ -129,12 +132,14 @@ TEST_F(ReportsCommandTest, RemoveChosenPathsLeavesTheOthersAlone)
 TEST_F(ReportsCommandTest, RemoveAllReportsWhatCouldNotBeRemovedAndExitsWithOne)
 {
     const QString reportId = scan();
-    // The VSearch folder is now reached through a linked folder: removal
-    // refuses to follow it, and what the link points to is kept.
-    const QString support = mac.host(QStringLiteral("/Library/Application Support"));
-    const QString moved = test.volume().root() + QStringLiteral("/elsewhere");
-    ASSERT_TRUE(QDir().rename(support, moved));
-    ASSERT_TRUE(QFile::link(moved, support));
+    // Something is mounted on the VSearch folder now: removal refuses it
+    // before touching anything, and what is mounted there is kept.
+    const QByteArray folder = QFile::encodeName(vsearch);
+    if (::mount("tmpfs", folder.constData(), "tmpfs", 0, "size=1m") != 0)
+        GTEST_SKIP() << "mounting is not allowed here";
+    const std::unique_ptr<const char, void (*)(const char *)> unmount(
+        folder.constData(), [](const char *path) { ::umount2(path, MNT_DETACH); });
+    const QString mounted = mac.file(QStringLiteral("/Library/Application Support/VSearch/mounted.dat"));
 
     const CliRun result = run({QStringLiteral("remove"), reportId, QStringLiteral("--all")});
     EXPECT_EQ(result.code, 1) << result.err.toStdString();
@@ -143,7 +148,53 @@ TEST_F(ReportsCommandTest, RemoveAllReportsWhatCouldNotBeRemovedAndExitsWithOne)
     EXPECT_EQ(printed.value(genieo), QStringLiteral("Removed"));
     EXPECT_EQ(printed.value(agent), QStringLiteral("Removed"));
     EXPECT_TRUE(result.out.startsWith(QStringLiteral("Failed")));
-    EXPECT_TRUE(QFileInfo::exists(moved + QStringLiteral("/VSearch/agent.log")));
+    EXPECT_TRUE(QFileInfo::exists(mounted));
+}
+
+// An add-on path in a planted extensions.json that names a home folder, or
+// "/Users" in disguise, is never a finding, and removing everything the
+// report holds leaves every home folder as it was.
+TEST_F(ReportsCommandTest, APlantedAddonPathNeverMakesAHomeFolderAThreat)
+{
+    const QString thesis = mac.file(QStringLiteral("~/Documents/thesis.txt"));
+    const QString photo = mac.file(QStringLiteral("/Users/other/Desktop/photo.jpg"));
+    const QString addon = QStringLiteral("~/Library/Application Support/Firefox/Profiles/x.default/extensions/c.xpi");
+    const QString addonHost = mac.file(addon);
+    mac.firefoxProfile(QStringLiteral("x.default"),
+                       {{QStringLiteral("Yontoo"), QStringLiteral("/Users/tester")},
+                        {QStringLiteral("Trovi Search"), QStringLiteral("/Applications/../Users")},
+                        {QStringLiteral("Conduit Toolbar"), test.volume().volumePath(addonHost)}});
+
+    const QString reportId = scan();
+    QStringList found;
+    for (const QJsonValue &threat : show(reportId).value(QStringLiteral("threats")).toArray())
+        found << test.volume().volumePath(threat.toObject().value(QStringLiteral("path")).toString());
+    EXPECT_TRUE(found.contains(test.volume().volumePath(addonHost))) << found.join(u',').toStdString();
+    for (const QString &path : std::as_const(found))
+        EXPECT_TRUE(path != QLatin1String("/Users") && path != QLatin1String("/Users/tester")) << path.toStdString();
+
+    const CliRun result = run({QStringLiteral("remove"), reportId, QStringLiteral("--all")});
+    EXPECT_EQ(result.code, 0) << result.out.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(thesis));
+    EXPECT_TRUE(QFileInfo::exists(photo));
+    EXPECT_FALSE(QFileInfo::exists(addonHost));
+}
+
+// On a Mac "/tmp" is a link to "private/tmp": a catalogue path through it
+// is found, and what is found is removed.
+TEST_F(ReportsCommandTest, AThreatBehindTheVolumesTmpLinkIsFoundAndRemoved)
+{
+    const QString real = mac.file(QStringLiteral("/private/tmp/mcyahooChecker.sh"));
+    const QString link = mac.symlink(QStringLiteral("/tmp"), QStringLiteral("private/tmp"));
+    const QString threat = mac.host(QStringLiteral("/tmp/mcyahooChecker.sh"));
+
+    const QString reportId = scan();
+    EXPECT_TRUE(threatAt(show(reportId), threat).value(QStringLiteral("isAvail")).toBool());
+    const CliRun result = run({QStringLiteral("remove"), reportId, threat});
+    EXPECT_EQ(result.code, 0) << result.out.toStdString();
+    EXPECT_EQ(outcomes(result.out).value(threat), QStringLiteral("Removed"));
+    EXPECT_FALSE(QFileInfo::exists(real));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
 }
 
 TEST_F(ReportsCommandTest, PdfAndDeleteWorkOnAStoredReport)

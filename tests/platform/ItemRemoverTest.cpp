@@ -1,3 +1,4 @@
+#include "platform/AnchoredPath.h"
 #include "platform/ItemRemover.h"
 #include "support/MacVolumeBuilder.h"
 #include "support/RefusingItemRemover.h"
@@ -10,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <memory>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -100,24 +103,147 @@ TEST_F(ItemRemoverTest, LinksInsideAFolderAreRemovedWithoutTouchingWhatTheyPoint
     EXPECT_TRUE(QFileInfo::exists(keptFile));
 }
 
-TEST_F(ItemRemoverTest, APathReachedThroughALinkedFolderIsLeftAloneAndNamesTheLink)
+TEST_F(ItemRemoverTest, ALinkedFolderLeadsOnlyToWhatItNamesInsideTheVolume)
 {
+    // An absolute link names a folder of the volume, not of the host.
     const QString elsewhere = outside.filePath(QStringLiteral("Support"));
     QDir().mkpath(elsewhere + QStringLiteral("/Genieo"));
     mac.symlink(QStringLiteral("~/Library/Application Support"), elsewhere);
     const QString throughLink = home(QStringLiteral("/Library/Application Support/Genieo"));
 
-    const ItemRemover::Outcome outcome = remover.removeItem(throughLink);
-    EXPECT_EQ(outcome.result, Result::NotRemoved);
-    EXPECT_TRUE(outcome.reason.contains(QLatin1String("symbolic link"))) << outcome.reason.toStdString();
-    QString error;
-    EXPECT_FALSE(remover.removeItemAtPath(throughLink, &error));
-    EXPECT_EQ(error, outcome.reason);
+    EXPECT_EQ(remover.removeItem(throughLink).result, Result::Absent);
     EXPECT_TRUE(QFileInfo(elsewhere + QStringLiteral("/Genieo")).isDir());
 
     // Behind a dangling linked folder nothing is there.
     mac.symlink(QStringLiteral("~/Library/Caches/Adobe"), outside.filePath(QStringLiteral("nowhere")));
     EXPECT_EQ(remover.removeItem(home(QStringLiteral("/Library/Caches/Adobe/Flash Player"))).result, Result::Absent);
+    // Nor behind a loop of links.
+    mac.symlink(QStringLiteral("~/Library/Caches/Loop"), QStringLiteral("Loop"));
+    EXPECT_EQ(remover.removeItem(home(QStringLiteral("/Library/Caches/Loop/x"))).result, Result::Absent);
+}
+
+// On a Mac "/tmp", "/var" and "/etc" are links into "/private"; a catalogue
+// path through them is found and removed where the Mac has it, by the
+// kernel's resolution and by the walk done without it alike, and no link,
+// however written, leads out of the volume.
+TEST_F(ItemRemoverTest, TheVolumesOwnLinksAreFollowedInsideTheVolumeAndNeverOutOfIt)
+{
+    const QString root = test.volume().root();
+    const QString tmpLink = mac.symlink(QStringLiteral("/tmp"), QStringLiteral("/private/tmp"));
+    mac.symlink(QStringLiteral("/etc"), QStringLiteral("private/etc"));
+    mac.symlink(QStringLiteral("~/Library/Caches/system"), QStringLiteral("/etc"));
+    const QString victim = outside.filePath(QStringLiteral("victim"));
+    QFile(victim).open(QIODevice::WriteOnly);
+    mac.symlink(QStringLiteral("~/Library/Caches/up"), QStringLiteral("../../../../../../../../../.."));
+    mac.symlink(QStringLiteral("~/Library/Caches/host"), outside.path());
+
+    for (const bool kernel : {true, false}) {
+        AnchoredPath::setKernelResolution(kernel);
+        const QString real = mac.file(QStringLiteral("/private/tmp/mcyahooChecker.sh"));
+        const QString threat = mac.host(QStringLiteral("/tmp/mcyahooChecker.sh"));
+        EXPECT_TRUE(AnchoredPath::exists(root, threat)) << kernel;
+        const ItemRemover::Outcome outcome = remover.removeItem(threat);
+        EXPECT_EQ(outcome.result, Result::Removed) << kernel << outcome.reason.toStdString();
+        EXPECT_FALSE(exists(real)) << kernel;
+        EXPECT_FALSE(AnchoredPath::exists(root, threat)) << kernel;
+        EXPECT_TRUE(QFileInfo(tmpLink).isSymLink());
+
+        // An absolute link inside the home folder names the volume's "/etc".
+        const QString conf = mac.file(QStringLiteral("/private/etc/evil.conf"));
+        EXPECT_EQ(remover.removeItem(home(QStringLiteral("/Library/Caches/system/evil.conf"))).result, Result::Removed);
+        EXPECT_FALSE(exists(conf)) << kernel;
+
+        for (const QString &escape : {home(QStringLiteral("/Library/Caches/up")) + victim,
+                                      home(QStringLiteral("/Library/Caches/host/victim"))}) {
+            EXPECT_FALSE(AnchoredPath::exists(root, escape)) << kernel << escape.toStdString();
+            EXPECT_EQ(remover.removeItem(escape).result, Result::Absent) << kernel << escape.toStdString();
+        }
+        EXPECT_TRUE(exists(victim)) << kernel;
+    }
+    AnchoredPath::setKernelResolution(true);
+}
+
+TEST_F(ItemRemoverTest, ProtectedFoldersAreNeverRemovedWhateverThePathSays)
+{
+    const QString thesis = mac.file(QStringLiteral("~/Documents/thesis.txt"));
+    const QString photo = mac.file(QStringLiteral("/Users/other/Desktop/photo.jpg"));
+    const QString preferences = mac.file(QStringLiteral("/Library/Preferences/keep.plist"));
+    const QString database = mac.file(QStringLiteral("/private/var/db/keep.db"));
+    mac.app(QStringLiteral("/Applications/Safari.app"));
+    const QString root = test.volume().root();
+    const QStringList refused{
+        root + QLatin1Char('/'),
+        home(QString()),
+        home(QStringLiteral("/")),
+        mac.host(QStringLiteral("/Applications/../Users")),
+        mac.host(QStringLiteral("/Applications/../Users/tester")),
+        root + QStringLiteral("//Users//tester/./Documents/"),
+        home(QStringLiteral("/Documents/../Downloads")),
+        home(QStringLiteral("/Library")),
+        mac.host(QStringLiteral("/USERS/Tester")),
+        mac.host(QStringLiteral("/Users/other")),
+        mac.host(QStringLiteral("/Users/other/Desktop")),
+        mac.host(QStringLiteral("/Applications")),
+        mac.host(QStringLiteral("/Library/Preferences")),
+        mac.host(QStringLiteral("/private")),
+        mac.host(QStringLiteral("/private/var")),
+        mac.host(QStringLiteral("/System")),
+    };
+    for (const QString &path : refused) {
+        const ItemRemover::Outcome outcome = remover.removeItem(path);
+        EXPECT_EQ(outcome.result, Result::NotRemoved) << path.toStdString();
+        EXPECT_TRUE(outcome.reason.contains(QLatin1String("never removed"))) << outcome.reason.toStdString();
+    }
+    for (const QString &kept : {thesis, photo, preferences, database})
+        EXPECT_TRUE(exists(kept)) << kept.toStdString();
+
+    // A link on the way is no way round: what it leads to is tested too.
+    mac.symlink(QStringLiteral("~/Library/Application Support/Evil"), QStringLiteral("/"));
+    mac.symlink(QStringLiteral("~/Library/Application Support/Up"), QStringLiteral("../.."));
+    for (const QString &path : {home(QStringLiteral("/Library/Application Support/Evil/Users/tester")),
+                                home(QStringLiteral("/Library/Application Support/Evil/Users/tester/Documents")),
+                                home(QStringLiteral("/Library/Application Support/Up/Documents"))}) {
+        const ItemRemover::Outcome outcome = remover.removeItem(path);
+        EXPECT_EQ(outcome.result, Result::NotRemoved) << path.toStdString();
+        EXPECT_TRUE(outcome.reason.contains(QLatin1String("never removed"))) << outcome.reason.toStdString();
+    }
+    EXPECT_TRUE(exists(thesis));
+
+    // What lies inside them goes as before, the links themselves too.
+    EXPECT_EQ(remover.removeItem(thesis).result, Result::Removed);
+    EXPECT_EQ(remover.removeItem(home(QStringLiteral("/Library/Application Support/Evil"))).result, Result::Removed);
+    EXPECT_TRUE(QFileInfo(home(QStringLiteral("/Documents"))).isDir());
+}
+
+// A folder that is itself a mount point is refused before anything in it is
+// touched: a file system mounted there, or a bind mount of another folder.
+TEST_F(ItemRemoverTest, AMountPointIsRefusedBeforeAnythingInItIsTouched)
+{
+    const QString mounted = mac.dir(QStringLiteral("~/Library/Caches/Mounted"));
+    if (::mount("tmpfs", QFile::encodeName(mounted).constData(), "tmpfs", 0, "size=1m") != 0)
+        GTEST_SKIP() << "mounting is not allowed here";
+    const QByteArray mountedPath = QFile::encodeName(mounted);
+    const std::unique_ptr<const char, void (*)(const char *)> unmount(
+        mountedPath.constData(), [](const char *path) { ::umount2(path, MNT_DETACH); });
+    const QString inside = mac.file(QStringLiteral("~/Library/Caches/Mounted/data/kept.bin"));
+
+    ItemRemover::Outcome outcome = remover.removeItem(mounted);
+    EXPECT_EQ(outcome.result, Result::NotRemoved);
+    EXPECT_TRUE(outcome.reason.contains(QLatin1String("mount point"))) << outcome.reason.toStdString();
+    EXPECT_TRUE(exists(inside));
+
+    const QString source = mac.file(QStringLiteral("~/Library/Source/kept.txt"));
+    const QString bound = mac.dir(QStringLiteral("~/Library/Caches/Bound"));
+    const QByteArray boundPath = QFile::encodeName(bound);
+    ASSERT_EQ(::mount(QFile::encodeName(QFileInfo(source).absolutePath()).constData(), boundPath.constData(), nullptr,
+                      MS_BIND, nullptr),
+              0);
+    const std::unique_ptr<const char, void (*)(const char *)> unbind(
+        boundPath.constData(), [](const char *path) { ::umount2(path, MNT_DETACH); });
+    outcome = remover.removeItem(bound);
+    EXPECT_EQ(outcome.result, Result::NotRemoved);
+    EXPECT_TRUE(outcome.reason.contains(QLatin1String("mount point"))) << outcome.reason.toStdString();
+    EXPECT_TRUE(exists(source));
 }
 
 TEST_F(ItemRemoverTest, NothingOutsideTheVolumeNorTheVolumeItselfIsRemoved)

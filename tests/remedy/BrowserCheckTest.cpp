@@ -5,6 +5,8 @@
 #include "remedy/RunningBrowsers.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -129,4 +131,27 @@ TEST_F(BrowserCheckTest, CloseEndsThePanelWithoutRemovingAndASharedPanelServesIt
     test.workspace().running.clear();
     shared.retryAction();
     EXPECT_EQ(first.removals + second.removals, 0);
+}
+
+// The running applications are the host's: on a volume that is not the
+// running system, a browser running on the host never holds back removal.
+TEST_F(BrowserCheckTest, TheHostsBrowsersNeverHoldBackRemovalOnAnotherVolume)
+{
+    QTemporaryDir bin;
+    const QString executable = bin.filePath(QStringLiteral("firefox"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), executable));
+    QProcess firefox;
+    firefox.start(executable, {QStringLiteral("300")});
+    ASSERT_TRUE(firefox.waitForStarted());
+    EXPECT_TRUE(Workspace(Volume(QStringLiteral("/"), QStringLiteral("tester"))).runningApplicationNames()
+                    .contains(QStringLiteral("Firefox")));
+
+    test.platform().setWorkspace(std::make_unique<Workspace>(test.volume()));
+    EXPECT_TRUE(test.platform().workspace().runningApplicationNames().isEmpty());
+    RecordingGuard recording(*this, {mac.host(QStringLiteral("~/Library/Application Support/Firefox/Profiles/x.default/ext"))});
+    test.alerts().answer(QStringLiteral("Yes"));
+    EXPECT_TRUE(recording.guard.forceQuitBrowsers());
+    EXPECT_FALSE(recording.guard.panel().sheetShown());
+    firefox.kill();
+    firefox.waitForFinished();
 }

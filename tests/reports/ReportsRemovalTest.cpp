@@ -1,6 +1,7 @@
 #include "remedy/FourceQuitBrowserView.h"
 #include "reports/ReportsFixture.h"
 
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -133,4 +134,29 @@ TEST_F(ReportsRemovalTest, TheShowButtonRevealsTheThreatOfItsOutcomeRow)
     reports.showAdwareInFileDelegate(0);
     reports.showAdwareInFileDelegate(99);
     EXPECT_EQ(test.workspace().revealed, QStringList{agent->path()});
+}
+
+// Whatever a stored report says, a home folder, "/Users" written another
+// way or a home folder's Library is never removed: each is a failure with
+// its reason logged, and everything in them stays.
+TEST_F(ReportsRemovalTest, AStoredReportNamingProtectedFoldersRemovesNoneOfThem)
+{
+    const QString thesis = mac.file(QStringLiteral("~/Documents/thesis.txt"));
+    const AdwarePtr home = threatAt(test.volume().homeFolder());
+    const AdwarePtr users = threatAt(test.volume().host(QStringLiteral("/Applications/../Users")));
+    const AdwarePtr library = threatAt(test.volume().home(QStringLiteral("/Library")));
+    reports.updateReportInDefaults(makeReport({home, users, library, agent}));
+    reports.reloadReportDates();
+    reports.openThisReport(0);
+    test.alerts().answer(QStringLiteral("Yes"));
+
+    reports.removeSelected();
+
+    EXPECT_EQ(paths(reports.removal().unDeletedAdware()), paths({home, users, library}));
+    EXPECT_EQ(paths(reports.removal().deletedAdware()), paths({agent}));
+    EXPECT_EQ(reports.summary().threatInfo, QStringLiteral("Multiple Threats Remaining"));
+    for (const AdwarePtr &adware : {home, users, library})
+        EXPECT_FALSE(adware->isDeleted()) << adware->path().toStdString();
+    EXPECT_TRUE(QFileInfo::exists(thesis));
+    EXPECT_TRUE(QFileInfo::exists(kept->path()));
 }

@@ -169,3 +169,30 @@ TEST_F(ReportsSelectionTest, APostedReportWithNothingOnDiskDisablesTheRemoveButt
     EXPECT_FALSE(reports.removeButtonEnabled());
     EXPECT_TRUE(reports.printEnabled());
 }
+
+// The remove button has one state, set by the selection rules: a report
+// whose threats are all gone hides and disables it, and opening one with
+// present, checked threats shows and enables it again.
+TEST_F(ReportsSelectionTest, TheRemoveButtonIsEnabledAgainByAReportWithPresentCheckedThreats)
+{
+    const AdwarePtr gone = threat(QStringLiteral("/Library/LaunchAgents/gone.plist"));
+    QFile::remove(gone->path());
+    reports.refreshReport(makeReport({gone}));
+    EXPECT_FALSE(reports.removeButtonShown());
+    EXPECT_FALSE(reports.removeButtonEnabled());
+
+    reports.openThisReport(0);
+    ASSERT_EQ(reports.selectedReport()->reportId(), report->reportId());
+    EXPECT_TRUE(reports.removeButtonShown());
+    EXPECT_TRUE(reports.removeButtonEnabled());
+
+    reports.checkAllAction(Qt::Unchecked);
+    EXPECT_TRUE(reports.removeButtonShown());
+    EXPECT_FALSE(reports.removeButtonEnabled());
+    reports.checkClicked(1, true);
+    EXPECT_TRUE(reports.removeButtonEnabled());
+
+    reports.backtoReportList();
+    EXPECT_FALSE(reports.removeButtonShown());
+    EXPECT_FALSE(reports.removeButtonEnabled());
+}

@@ -229,38 +229,52 @@ TEST_F(AdwareScanTest, ChromeProfileNamesCannotLeadOutsideChromesFolder)
     EXPECT_EQ(names(AdwareScan::getChromeExtantionList(m_volume)), QStringList{QStringLiteral("Inside")});
 }
 
-TEST_F(AdwareScanTest, FirefoxAddonsAreResolvedInsideTheVolumeAndDefaultIsSkipped)
+TEST_F(AdwareScanTest, FirefoxAddonsAreKeptOnlyInsideTheirProfileOrAKnownExtensionsFolder)
 {
-    const QString addonFolder = QStringLiteral("/Users/bob/Library/Application Support/Firefox/Profiles/p1.default/extensions/folder@example.org");
+    const QString profiles = QStringLiteral("/Users/bob/Library/Application Support/Firefox/Profiles/");
+    const QString addonFolder = profiles + QStringLiteral("p1.default/extensions/folder@example.org");
+    const QString packed = profiles + QStringLiteral("p1.default/extensions/packed.xpi");
+    const QString shared = QStringLiteral("/Users/bob/Library/Application Support/Mozilla/Extensions/{ec8030f7}/d.xpi");
+    const QString system = QStringLiteral("/Applications/Firefox.app/Contents/Resources/browser/features/f@mozilla.org.xpi");
     m_mac.file(addonFolder + QStringLiteral("/install.rdf"), QByteArray(9000, 'r'));
-    m_mac.file(QStringLiteral("/Users/bob/packed.xpi"), QByteArray(9000, 'p'));
+    m_mac.file(packed, QByteArray(9000, 'p'));
+    m_mac.file(QStringLiteral("/Users/bob/Documents/thesis.txt"));
     m_mac.firefoxProfile(QStringLiteral("p1.default"),
                          {{QStringLiteral("Folder Addon"), addonFolder},
-                          {QStringLiteral("Default"), QStringLiteral("/Users/bob/theme")},
-                          {QStringLiteral("Packed"), QStringLiteral("/Users/bob/packed.xpi")}});
+                          {QStringLiteral("Default"), profiles + QStringLiteral("p1.default/extensions/theme")},
+                          {QStringLiteral("Packed"), packed},
+                          {QStringLiteral("Home"), QStringLiteral("/Users/bob")},
+                          {QStringLiteral("Users"), QStringLiteral("/Applications/../Users")},
+                          {QStringLiteral("Own Profile"), profiles + QStringLiteral("p1.default")},
+                          {QStringLiteral("System Addon"), system}});
+    m_mac.symlink(firefoxProfiles() + QStringLiteral("p2/extensions/home"), QStringLiteral("/Users/bob"));
     m_mac.file(firefoxProfiles() + QStringLiteral("p2/extensions.json"),
-               R"({"addons": [
-                    {"descriptor": "/Users/bob/descriptor.xpi", "path": "/Users/bob/path.xpi", "version": "7",
+               QStringLiteral(R"({"addons": [
+                    {"descriptor": "%1", "path": "/Users/bob/path.xpi", "version": "7",
                      "defaultLocale": {"name": "Described"}},
-                    {"path": "/Users/bob/../../../../../etc/passwd", "defaultLocale": {"name": "Climber"}},
+                    {"path": "%2p2/extensions/../../../../../../../etc/passwd", "defaultLocale": {"name": "Climber"}},
+                    {"path": "%2p2/extensions/home/Documents", "defaultLocale": {"name": "Linked"}},
+                    {"path": "%3", "defaultLocale": {"name": "Other Profile"}},
                     {"path": "relative/thing.xpi", "defaultLocale": {"name": "Relative"}},
                     {"path": "/Users/bob/nameless.xpi"},
                     {"defaultLocale": {"name": "Pathless"}},
-                    "not an object"]})");
+                    "not an object"]})")
+                   .arg(shared, profiles, packed)
+                   .toUtf8());
     m_mac.file(firefoxProfiles() + QStringLiteral("p3/extensions.json"), "{ broken");
-    m_mac.firefoxProfile(QStringLiteral("p4"), {{QStringLiteral("After Broken"), QStringLiteral("/Users/bob/after.xpi")}});
+    m_mac.firefoxProfile(QStringLiteral("p4"), {{QStringLiteral("After Broken"), profiles + QStringLiteral("p4/a.xpi")}});
 
     const QList<ExtensionRecord> records = AdwareScan::getFirefoxExtantionList(m_volume);
-    ASSERT_EQ(names(records), (QStringList{QStringLiteral("Folder Addon"), QStringLiteral("Packed"), QStringLiteral("Described"),
-                                           QStringLiteral("Climber"), QStringLiteral("After Broken")}));
+    ASSERT_EQ(names(records), (QStringList{QStringLiteral("Folder Addon"), QStringLiteral("Packed"),
+                                           QStringLiteral("System Addon"), QStringLiteral("Described"),
+                                           QStringLiteral("After Broken")}));
     EXPECT_EQ(records[0].urlExt, QUrl::fromLocalFile(m_volume.host(addonFolder)));
     EXPECT_EQ(records[0].sizeExt, blocksOf(m_volume.host(addonFolder + QStringLiteral("/install.rdf"))));
     EXPECT_EQ(records[0].PersonExt, QStringLiteral("Default"));
     EXPECT_EQ(records[0].verExt, QStringLiteral("1.0"));
     EXPECT_EQ(records[1].sizeExt, 0);
-    EXPECT_EQ(records[2].urlExt, QUrl::fromLocalFile(m_volume.host(QStringLiteral("/Users/bob/descriptor.xpi"))));
-    EXPECT_EQ(records[2].verExt, QStringLiteral("7"));
-    EXPECT_EQ(records[3].urlExt, QUrl::fromLocalFile(m_volume.host(QStringLiteral("/etc/passwd"))));
+    EXPECT_EQ(records[3].urlExt, QUrl::fromLocalFile(m_volume.host(shared)));
+    EXPECT_EQ(records[3].verExt, QStringLiteral("7"));
 }
 
 TEST_F(AdwareScanTest, NoFirefoxProfilesGiveAnEmptyList)

@@ -278,7 +278,7 @@ TEST_F(FamilyDetectorsTest, InstallCoreTakesExtensionsEndingInSearchWithCase)
     m_mac.chromeLocalState({{QStringLiteral("Default"), QStringLiteral("Person 1")}});
     m_mac.chromeExtension(QStringLiteral("Default"), QStringLiteral("lower"), QStringLiteral("Fast search"));
     m_mac.chromeExtension(QStringLiteral("Default"), QStringLiteral("upper"), QStringLiteral("Fast Search"));
-    const QString xpi = QStringLiteral("/Users/bob/web.xpi");
+    const QString xpi = QStringLiteral("/Users/bob/Library/Application Support/Firefox/Profiles/p.default/extensions/web.xpi");
     m_mac.file(xpi);
     m_mac.firefoxProfile(QStringLiteral("p.default"), {{QStringLiteral("Web search"), xpi}});
 

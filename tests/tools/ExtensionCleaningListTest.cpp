@@ -68,3 +68,26 @@ TEST_F(ExtensionCleaningListTest, ChromeWithoutLocalStateCollectsNoPreferences)
     ASSERT_EQ(itemNames(entry), QStringList{kReset});
     EXPECT_TRUE(entry.List.first().AllList.isEmpty());
 }
+
+// Firefox's own add-ons (system add-ons and language packs inside the
+// signed application) and those of the shared Mozilla folders are never
+// offered: removing them breaks what they belong to. Profile add-ons are.
+TEST_F(ExtensionCleaningListTest, OnlyProfileAddonsOfFirefoxAreOffered)
+{
+    mac.app(QStringLiteral("/Applications/Firefox.app"));
+    const QString resources = QStringLiteral("/Applications/Firefox.app/Contents/Resources");
+    const QString system = resources + QStringLiteral("/browser/features/formautofill@mozilla.org.xpi");
+    const QString language = resources + QStringLiteral("/distribution/extensions/langpack-de@firefox.mozilla.org.xpi");
+    const QString shared = QStringLiteral("/Library/Application Support/Mozilla/Extensions/{ec8030f7}/helper@x.xpi");
+    const QString addon = QStringLiteral("/Users/tester/Library/Application Support/Firefox/Profiles/p.default/extensions/tab@x.xpi");
+    for (const QString &path : {system, language, shared, addon})
+        mac.file(path);
+    mac.firefoxProfile(QStringLiteral("p.default"), {{QStringLiteral("Form Autofill"), system},
+                                                     {QStringLiteral("Deutsch (DE) Language Pack"), language},
+                                                     {QStringLiteral("Helper"), shared},
+                                                     {QStringLiteral("Tab Tool"), addon}});
+
+    const CleaningEntry entry = extensions();
+    EXPECT_EQ(itemNames(entry), (QStringList{"Firefox Extensions", "Tab Tool v1.0", kReset}));
+    EXPECT_EQ(entry.List.at(1).AllList, QStringList{test.volume().host(addon)});
+}
