@@ -15,6 +15,7 @@ ScanOutput::ScanOutput(Platform &platform)
 void ScanOutput::store(const ReportPtr &report)
 {
     m_reports.updateReportInDefaults(report);
+    m_storeError = m_reports.storeError();
 }
 
 QJsonObject ScanOutput::json(const ReportPtr &report, const ScanDriver &driver) const
@@ -44,7 +45,9 @@ QString ScanOutput::summary(const ReportPtr &report, const ScanDriver &driver) c
         for (const AdwarePtr &adware : threats)
             text += QStringLiteral("  %1  [%2]\n      %3\n").arg(adware->name(), adware->infections(), adware->path());
     }
-    text += report ? QStringLiteral("Report %1 stored.\n").arg(report->reportId())
-                   : QStringLiteral("No report stored (real-time protection is on and nothing was found).\n");
+    if (!report)
+        text += QStringLiteral("No report stored (real-time protection is on and nothing was found).\n");
+    else if (m_storeError.isEmpty())
+        text += QStringLiteral("Report %1 stored.\n").arg(report->reportId());
     return text;
 }
