@@ -43,7 +43,8 @@ qsizetype logicalLineEnd(const QByteArray &data, qsizetype start, bool *hasEqual
 
 std::optional<IniSyntaxCheck::Fault> IniSyntaxCheck::firstFault(const QByteArray &data)
 {
-    qsizetype at = data.startsWith("\xef\xbb\xbf") ? 3 : 0;
+    // No byte-order mark is skipped: QSettings (Qt 6) does not accept one either.
+    qsizetype at = 0;
     while (at < data.size()) {
         while (at < data.size() && isSpace(data.at(at)))
             ++at;
