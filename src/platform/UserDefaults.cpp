@@ -181,6 +181,12 @@ bool UserDefaults::synchronize()
 bool UserDefaults::transaction(const std::function<void()> &change)
 {
     QMutexLocker locker(&m_lock);
+    if (m_inTransaction) {
+        // Called from within a change: the outer transaction writes.
+        if (change)
+            change();
+        return true;
+    }
     m_lastError.clear();
     // Reading alone needs no lock: the file is only ever replaced whole.
     const bool writes = change || !m_pending.isEmpty();
@@ -190,8 +196,11 @@ bool UserDefaults::transaction(const std::function<void()> &change)
         return fail(lockFailure(lock));
     if (!reloadLocked())
         return fail(m_loadError);
-    if (change)
+    if (change) {
+        m_inTransaction = true;
         change();
+        m_inTransaction = false;
+    }
     return writeLocked();
 }
 

@@ -82,6 +82,7 @@ private:
     QVariantMap m_values;             // the file as last read
     QByteArray m_bytes;               // its bytes, to parse again only when they change
     bool m_read = false;              // m_bytes holds a read (an absent file reads as empty)
+    bool m_inTransaction = false;     // a change is running
     QMap<QString, QVariant> m_pending; // set since the last write; an invalid value removes
     QVariantMap m_registered;
     QString m_loadError;

@@ -182,3 +182,14 @@ TEST(UserDefaults, ASettingsPathThatIsAFolderIsReportedAndNotWritten)
     EXPECT_TRUE(QDir(path).isEmpty());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList());
 }
+
+TEST(UserDefaults, ASynchronizeWithinATransactionLeavesTheWriteToIt)
+{
+    QTemporaryDir dir;
+    UserDefaults defaults(dir.filePath(QStringLiteral("s.ini")));
+    EXPECT_TRUE(defaults.transaction([&defaults] {
+        defaults.setObject(1, QStringLiteral("a"));
+        EXPECT_TRUE(defaults.synchronize());
+    }));
+    EXPECT_EQ(UserDefaults(defaults.fileName()).objectForKey(QStringLiteral("a")).toInt(), 1);
+}
