@@ -15,12 +15,13 @@ const std::vector<CliCommand> &CommandTable::commands()
          QStringLiteral("scan quick [--json] [--paced]\n"
                         "  scan full [--whole-disk] [--json]\n"
                         "  scan custom FOLDER [--json]"),
-         runScanCommand},
+         runScanCommand, true},
         {QStringLiteral("sample-volume"), QStringLiteral("sample-volume DIR [--user NAME]   write a harmless infected sample volume"),
          runSampleVolumeCommand},
         {QStringLiteral("reports"),
-         QStringLiteral("reports list [--json] | show ID [--json] | pdf ID FILE | delete ID"), runReportsCommand},
-        {QStringLiteral("remove"), QStringLiteral("remove ID (--all | PATH...)"), runRemoveCommand},
+         QStringLiteral("reports list [--json] | show ID [--json] | pdf ID FILE | delete ID"), runReportsCommand,
+         true},
+        {QStringLiteral("remove"), QStringLiteral("remove ID (--all | PATH...)"), runRemoveCommand, true},
         {QStringLiteral("clean"), QStringLiteral("clean list [--json] | clean run ITEM... [--yes]"), runCleanCommand},
     };
     return table;

@@ -95,6 +95,8 @@ int deleteReport(CliContext &context, Reports &reports, const ReportPtr &report)
     const QString reportId = report->reportId();
     reports.refreshReport(report);
     reports.trashReport();
+    if (!reports.storeError().isEmpty())
+        return context.fail(QStringLiteral("the report '%1' was not deleted: %2").arg(reportId, reports.storeError()));
     if (reports.reportWithId(reportId))
         return context.fail(QStringLiteral("the report '%1' could not be deleted").arg(reportId));
     context.out() << "Deleted report " << TerminalText::escaped(reportId) << '\n';

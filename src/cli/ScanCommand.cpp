@@ -106,6 +106,8 @@ int runScanCommand(CliContext &context)
             context.out() << output.summary(report, driver);
         context.out().flush();
         status = driver.arrAdwareList().isEmpty() ? 0 : 1;
+        if (report && !output.storeError().isEmpty())
+            status = context.fail(QStringLiteral("the report %1 was not stored: %2").arg(report->reportId(), output.storeError()));
         QCoreApplication::exit(status);
     });
     QObject::connect(&driver, &ScanDriver::scanCancelled, &driver, [] { QCoreApplication::exit(2); });

@@ -17,6 +17,7 @@ ScanOutput::ScanOutput(Platform &platform)
 void ScanOutput::store(const ReportPtr &report)
 {
     m_reports.updateReportInDefaults(report);
+    m_storeError = m_reports.storeError();
 }
 
 QJsonObject ScanOutput::json(const ReportPtr &report, const ScanDriver &driver) const
@@ -61,7 +62,9 @@ QString ScanOutput::summary(const ReportPtr &report, const ScanDriver &driver) c
                         .arg(TerminalText::escaped(adware->name()), TerminalText::escaped(adware->infections()),
                              TerminalText::escaped(adware->path()));
     }
-    text += report ? QStringLiteral("Report %1 stored.\n").arg(report->reportId())
-                   : QStringLiteral("No report stored (real-time protection is on and nothing was found).\n");
+    if (!report)
+        text += QStringLiteral("No report stored (real-time protection is on and nothing was found).\n");
+    else if (m_storeError.isEmpty())
+        text += QStringLiteral("Report %1 stored.\n").arg(report->reportId());
     return text;
 }

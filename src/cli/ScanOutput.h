@@ -17,6 +17,8 @@ public:
     explicit ScanOutput(Platform &platform);
 
     void store(const ReportPtr &report);
+    // Why the report could not be stored; empty when it was (or none was made).
+    QString storeError() const { return m_storeError; }
     // report may be null (no report is made for a clean scan while real-time
     // protection is on); the result is worded all the same from the driver.
     QJsonObject json(const ReportPtr &report, const ScanDriver &driver) const;
@@ -25,4 +27,5 @@ public:
 private:
     Platform &m_platform;
     Reports m_reports;
+    QString m_storeError;
 };

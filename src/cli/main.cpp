@@ -163,5 +163,10 @@ int main(int argc, char **argv)
     }
     Volume volume(options->root, options->user);
     CliContext context(std::make_unique<Platform>(volume, options->settings), options->rest.mid(1));
+    // A preferences file that cannot be parsed or read is left untouched:
+    // no command that would read or write it runs.
+    const QString settingsError = context.platform().defaults().loadError();
+    if (command->usesSettings && !settingsError.isEmpty())
+        return context.fail(settingsError);
     return command->run(context);
 }

@@ -4,14 +4,15 @@
 #include "platform/UserDefaults.h"
 #include "scan/ReportArchive.h"
 
+#include <QDateTime>
+
 ReportListStore::ReportListStore(UserDefaults &defaults)
     : m_defaults(defaults)
 {
 }
 
-std::optional<QList<ReportPtr>> ReportListStore::read(const QString &key, QByteArray *raw, bool *warned)
+std::optional<QList<ReportPtr>> ReportListStore::decode(const QString &key, QByteArray *raw, bool *warned)
 {
-    m_defaults.synchronize();
     if (!m_defaults.contains(key))
         return QList<ReportPtr>();
     *raw = m_defaults.dataForKey(key);
@@ -29,9 +30,10 @@ std::optional<QList<ReportPtr>> ReportListStore::read(const QString &key, QByteA
 
 QList<ReportPtr> ReportListStore::load(const QString &key)
 {
+    m_defaults.synchronize();
     QByteArray raw;
     bool warned = false;
-    auto reports = read(key, &raw, &warned);
+    auto reports = decode(key, &raw, &warned);
     if (!reports) {
         if (warned)
             Log::warning(
@@ -43,20 +45,49 @@ QList<ReportPtr> ReportListStore::load(const QString &key)
     return *reports;
 }
 
-QList<ReportPtr> ReportListStore::save(const QList<ReportPtr> &list, const QString &key)
+std::optional<QList<ReportPtr>> ReportListStore::save(const QList<ReportPtr> &list, const QString &key)
 {
-    QByteArray raw;
-    auto stored = read(key, &raw);
-    if (!stored) {
-        m_defaults.setObject(raw, unreadableKey(key));
-        Log::warning(QStringLiteral("The unreadable reports were moved to %1").arg(unreadableKey(key)));
-        stored = QList<ReportPtr>();
+    QList<ReportPtr> merged;
+    const bool written = m_defaults.transaction([&] {
+        QByteArray raw;
+        auto stored = decode(key, &raw);
+        if (!stored) {
+            setAside(key, raw);
+            stored = QList<ReportPtr>();
+        }
+        merged = merge(list, *stored, key);
+        m_defaults.setObject(ReportArchive::archivedDataWithRootObject(merged), key);
+    });
+    if (!written) {
+        m_error = m_defaults.lastError();
+        return std::nullopt;
     }
-    const QList<ReportPtr> merged = merge(list, *stored, key);
-    m_defaults.setObject(ReportArchive::archivedDataWithRootObject(merged), key);
-    m_defaults.synchronize();
+    m_error.clear();
     m_known.insert(key, idsOf(merged));
     return merged;
+}
+
+void ReportListStore::setAside(const QString &key, const QByteArray &raw)
+{
+    const QString base = unreadableKey(key);
+    QStringList taken;
+    for (const QString &existing : m_defaults.allKeys()) {
+        if (existing != base && !existing.startsWith(base + QLatin1Char('-')))
+            continue;
+        if (m_defaults.dataForKey(existing) == raw)
+            return; // this very value is kept already
+        taken.append(existing);
+    }
+    QString aside = base;
+    if (taken.contains(aside)) {
+        const QString stamp = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+        int n = 1;
+        do
+            aside = QStringLiteral("%1-%2-%3").arg(base, stamp).arg(n++);
+        while (taken.contains(aside));
+    }
+    m_defaults.setObject(raw, aside);
+    Log::warning(QStringLiteral("The unreadable reports were kept under %1").arg(aside));
 }
 
 QList<ReportPtr> ReportListStore::merge(const QList<ReportPtr> &mine, const QList<ReportPtr> &stored,

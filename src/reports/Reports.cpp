@@ -43,14 +43,27 @@ QList<ReportPtr> Reports::loadListReportWithKey(const QString &key)
     return m_store.load(key);
 }
 
-void Reports::saveListReport(const QList<ReportPtr> &list, const QString &key)
+bool Reports::saveListReport(const QList<ReportPtr> &list, const QString &key)
 {
-    m_store.save(list, key);
+    const bool saved = m_store.save(list, key).has_value();
+    m_storeError = m_store.error();
+    if (!saved)
+        Q_EMIT storeFailed(m_storeError);
+    return saved;
 }
 
 void Reports::writeReportList()
 {
-    m_reportList = m_store.save(m_reportList, kSaveReport);
+    const auto written = m_store.save(m_reportList, kSaveReport);
+    m_storeError = m_store.error();
+    if (written) {
+        m_reportList = *written;
+    } else {
+        // The store is as it was: show that, not the change that was lost.
+        Log::warning(QStringLiteral("The reports were not stored: %1").arg(m_storeError));
+        m_reportList = m_store.load(kSaveReport);
+        Q_EMIT storeFailed(m_storeError);
+    }
     setFlag(m_isReportAvailable, !m_reportList.isEmpty(), &Reports::isReportAvailableChanged);
     Q_EMIT reportListChanged();
 }

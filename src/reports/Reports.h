@@ -43,8 +43,12 @@ public:
 
     // The store.
     QList<ReportPtr> loadListReportWithKey(const QString &key);
-    void saveListReport(const QList<ReportPtr> &list, const QString &key);
+    // Answers false (storeError() says why) when the list could not be stored.
+    bool saveListReport(const QList<ReportPtr> &list, const QString &key);
     void updateReportInDefaults(const ReportPtr &report);
+    // Why the last write of the stored list failed (the list in the
+    // preferences is then unchanged); empty after a successful write.
+    QString storeError() const { return m_storeError; }
 
     // The list.
     void reloadReportDates();
@@ -114,6 +118,8 @@ Q_SIGNALS:
     void summaryChanged(const OutcomeDisplay::Summary &summary);
     // The PDF of the open report is written and should be printed.
     void printRequested(const QString &pdfPath);
+    // A change to the stored list could not be written; the store is unchanged.
+    void storeFailed(const QString &message);
 
 private:
     void writeReportList();
@@ -147,4 +153,5 @@ private:
     bool m_printEnabled = false;
     Box m_box = Box::List;
     OutcomeDisplay::Summary m_summary;
+    QString m_storeError;
 };

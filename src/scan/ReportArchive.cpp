@@ -57,7 +57,8 @@ QCborMap ReportArchive::encodeReport(const AdwareScanReport &report)
     QCborMap map;
     map.insert(kAdwareCount, qint64(report.adwareCount()));
     map.insert(kReportType, report.reportType());
-    map.insert(kScanDate, QCborValue(report.scanDate()));
+    // An instant in UTC ("...Z"), so a report reads the same moment in every time zone.
+    map.insert(kScanDate, QCborValue(report.scanDate().toUTC()));
     map.insert(kAdwareList, list);
     map.insert(kScanDuration, report.scanDuration());
     map.insert(kReportId, report.reportId());
@@ -71,7 +72,8 @@ ReportPtr ReportArchive::decodeReport(const QCborMap &map)
     report->setAdwareCount(quint64(std::max<qint64>(map.value(kAdwareCount).toInteger(), 0)));
     report->setReportType(map.value(kReportType).toString());
     const QCborValue date = map.value(kScanDate);
-    report->setScanDate(date.isDateTime() ? date.toDateTime() : QDateTime());
+    // Dates written without an offset (older archives) are local time, as they always were.
+    report->setScanDate(date.isDateTime() ? date.toDateTime().toLocalTime() : QDateTime());
     QList<AdwarePtr> list;
     const QCborArray stored = map.value(kAdwareList).toArray();
     list.reserve(stored.size());

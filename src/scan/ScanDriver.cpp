@@ -197,7 +197,8 @@ void ScanDriver::adwareScanStart()
     m_unreadableRootReason.clear();
     m_state.unreadableFolders = 0;
 
-    m_platform.defaults().setObject(QDateTime::currentDateTime(), kLastScanDate);
+    // Stored in UTC: a date stored in local time reads as another moment in another time zone.
+    m_platform.defaults().setObject(QDateTime::currentDateTimeUtc(), kLastScanDate);
     m_platform.defaults().synchronize();
     m_state.isScanning = true;
     m_state.isScanStop = false;

@@ -1,5 +1,6 @@
 #include "app/DateWording.h"
 #include "reports/ReportsFixture.h"
+#include "scan/ReportArchive.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -129,4 +130,51 @@ TEST_F(ReportStoreTest, SaveListReportWritesAWholeListUnderAnyKey)
     reports.saveListReport(list, QStringLiteral("kOtherReports"));
     EXPECT_EQ(ids(reports.loadListReportWithKey(QStringLiteral("kOtherReports"))), ids(list));
     EXPECT_TRUE(reports.loadListReportWithKey(kSaveReport).isEmpty());
+}
+
+TEST_F(ReportStoreTest, EveryUnreadableValueIsKeptAsideNoneOverwritesAnother)
+{
+    Reports reports(test.platform());
+    const QByteArray first("\xff first damaged value", 22);
+    const QByteArray second("\xff second damaged value", 23);
+    UserDefaults &defaults = test.platform().defaults();
+    for (const QByteArray &garbage : {first, second, second}) {
+        defaults.setObject(garbage, kSaveReport);
+        ASSERT_TRUE(defaults.synchronize());
+        reports.updateReportInDefaults(makeReport({}));
+        EXPECT_TRUE(reports.storeError().isEmpty()) << reports.storeError().toStdString();
+    }
+
+    UserDefaults reread(test.settingsFile());
+    EXPECT_EQ(reread.dataForKey(ReportListStore::unreadableKey(kSaveReport)), first);
+    QList<QByteArray> kept;
+    for (const QString &key : reread.allKeys()) {
+        if (key.startsWith(ReportListStore::unreadableKey(kSaveReport)))
+            kept.append(reread.dataForKey(key));
+    }
+    // The same value found twice is kept once.
+    EXPECT_EQ(kept.size(), 2);
+    EXPECT_TRUE(kept.contains(second));
+    EXPECT_EQ(ReportArchive::unarchive(reread.dataForKey(kSaveReport))->size(), 1);
+}
+
+TEST_F(ReportStoreTest, AFailedWriteLeavesTheStoreAsItWasAndSaysWhy)
+{
+    Reports reports(test.platform());
+    const ReportPtr kept = makeReport({});
+    reports.updateReportInDefaults(kept);
+    ASSERT_TRUE(reports.storeError().isEmpty());
+    QSignalSpy failures(&reports, &Reports::storeFailed);
+
+    // The settings file is replaced by a folder: nothing can be written.
+    ASSERT_TRUE(QFile::remove(test.settingsFile()));
+    ASSERT_TRUE(QDir().mkpath(test.settingsFile()));
+    reports.updateReportInDefaults(makeReport({}));
+
+    EXPECT_TRUE(reports.storeError().contains(QStringLiteral("is a folder"))) << reports.storeError().toStdString();
+    ASSERT_EQ(failures.count(), 1);
+    EXPECT_EQ(failures.first().first().toString(), reports.storeError());
+    // The list shows the store as it is, without the report that was not stored.
+    EXPECT_EQ(ids(reports.reportList()), ids({kept}));
+    EXPECT_TRUE(QDir(test.settingsFile()).isEmpty());
 }

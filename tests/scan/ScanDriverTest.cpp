@@ -78,7 +78,10 @@ TEST_F(ScanDriverTest, QuickScanListsEachFindingOnceAndStoresAReport)
     ASSERT_EQ(delivered.size(), 2);
     EXPECT_EQ(delivered.first().title, QStringLiteral("Sweepling"));
     EXPECT_EQ(delivered.first().informativeText, QStringLiteral("Adware Found: a.plist"));
-    EXPECT_TRUE(test.platform().defaults().objectForKey(PreferenceKeys::kLastScanDate).toDateTime().isValid());
+    const QDateTime lastScan =
+        UserDefaults(test.settingsFile()).objectForKey(PreferenceKeys::kLastScanDate).toDateTime();
+    EXPECT_TRUE(lastScan.isValid());
+    EXPECT_EQ(lastScan.timeSpec(), Qt::UTC);
 }
 
 TEST_F(ScanDriverTest, RealTimeProtectionLeavesNoReportForACleanScan)

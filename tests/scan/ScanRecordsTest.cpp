@@ -120,3 +120,24 @@ TEST(ReportArchive, RejectsDataThatIsNotAReportList)
     ASSERT_TRUE(empty);
     EXPECT_TRUE(empty->isEmpty());
 }
+
+TEST(ReportArchive, WritesTheScanDateAsAnInstantAndReadsOlderLocalDatesAsLocal)
+{
+    const QDateTime local(QDate(2026, 3, 4), QTime(5, 6, 7, 890));
+    auto report = AdwareScanReport::ScanReportWithAdwareList({}, local, QStringLiteral("1 second"),
+                                                             QStringLiteral("Quick Scan"));
+    const QCborMap map = ReportArchive::encodeReport(*report);
+    const QCborValue written = map.value(QStringLiteral("scanDate"));
+    ASSERT_TRUE(written.isDateTime());
+    EXPECT_EQ(written.toDateTime().timeSpec(), Qt::UTC);
+    EXPECT_EQ(written.toDateTime().toMSecsSinceEpoch(), local.toMSecsSinceEpoch());
+    const ReportPtr reread = ReportArchive::decodeReport(map);
+    EXPECT_EQ(reread->scanDate().toMSecsSinceEpoch(), local.toMSecsSinceEpoch());
+    EXPECT_EQ(reread->scanDate().timeSpec(), Qt::LocalTime);
+
+    // Archives written before carry the local wall-clock time with no offset.
+    QCborMap older = map;
+    older.insert(QStringLiteral("scanDate"),
+                 QCborValue(QCborKnownTags::DateTimeString, QStringLiteral("2026-03-04T05:06:07.890")));
+    EXPECT_EQ(ReportArchive::decodeReport(QCborValue::fromCbor(QCborValue(older).toCbor()).toMap())->scanDate(), local);
+}
