@@ -1,7 +1,8 @@
 #include "platform/AnchoredPath.h"
 
+#include "platform/FileName.h"
+
 #include <QDir>
-#include <QFile>
 
 #include <cerrno>
 #include <dirent.h>
@@ -15,7 +16,7 @@ constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 
 int openPlain(const QString &path)
 {
-    return ::open(QFile::encodeName(path).constData(), kFolderFlags);
+    return ::open(FileName::encode(path).constData(), kFolderFlags);
 }
 
 // The part of path below anchor, or nothing when path lies elsewhere.
@@ -33,7 +34,7 @@ std::optional<QString> relativeTo(const QString &anchor, const QString &path)
 int openUnanchoredParent(const QString &path, QByteArray *leaf)
 {
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    *leaf = QFile::encodeName(path.mid(slash + 1));
+    *leaf = FileName::encode(path.mid(slash + 1));
     return openPlain(slash <= 0 ? QStringLiteral("/") : path.left(slash));
 }
 
@@ -55,14 +56,14 @@ int AnchoredPath::openParent(const QString &anchor, const QString &path, QByteAr
     const QStringList parts = relative->split(QLatin1Char('/'), Qt::SkipEmptyParts);
     int fd = openPlain(root);
     for (qsizetype i = 0; fd >= 0 && i + 1 < parts.size(); ++i) {
-        const int next = ::openat(fd, QFile::encodeName(parts.at(i)).constData(), kFolderFlags | O_NOFOLLOW);
+        const int next = ::openat(fd, FileName::encode(parts.at(i)).constData(), kFolderFlags | O_NOFOLLOW);
         const int error = errno;
         ::close(fd);
         errno = error;
         fd = next;
     }
     if (fd >= 0)
-        *leaf = QFile::encodeName(parts.last());
+        *leaf = FileName::encode(parts.last());
     return fd;
 }
 
@@ -95,7 +96,7 @@ std::optional<QStringList> AnchoredPath::entryNames(const QString &anchor, const
         const char *name = entry->d_name;
         if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
             continue;
-        names.append(QFile::decodeName(name));
+        names.append(FileName::decode(name));
     }
     ::closedir(dir);
     names.sort();

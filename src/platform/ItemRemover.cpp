@@ -1,10 +1,10 @@
 #include "platform/ItemRemover.h"
 
 #include "platform/AnchoredPath.h"
+#include "platform/FileName.h"
 #include "platform/Log.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <cerrno>
 #include <cstring>
@@ -34,7 +34,7 @@ class Failures
 public:
     void note(const QByteArray &where, const QString &why)
     {
-        const QString text = QStringLiteral("%1: %2").arg(QFile::decodeName(where), why);
+        const QString text = QStringLiteral("%1: %2").arg(FileName::decode(where), why);
         Log::warning(QStringLiteral("Cannot remove %1").arg(text));
         if (m_first.isEmpty())
             m_first = text;
@@ -249,7 +249,7 @@ bool ItemRemover::removeItemAtPath(const QString &path, QString *error)
 ItemRemover::Outcome ItemRemover::removeItem(const QString &path)
 {
     const QString cleaned = QDir::cleanPath(path);
-    const QByteArray where = QFile::encodeName(cleaned);
+    const QByteArray where = FileName::encode(cleaned);
     if (cleaned == m_anchor)
         return notRemoved(where, QStringLiteral("the volume root is never removed"));
     QByteArray leaf;

@@ -1,8 +1,8 @@
 #include "scan/Adware.h"
 
 #include "platform/AnchoredPath.h"
+#include "platform/FileName.h"
 
-#include <QFile>
 #include <cerrno>
 #include <sys/stat.h>
 
@@ -25,7 +25,7 @@ bool Adware::fileExistsAtPath(const QString &path)
     if (path.isEmpty())
         return false;
     struct stat st{};
-    if (::lstat(QFile::encodeName(path).constData(), &st) == 0)
+    if (::lstat(FileName::encode(path).constData(), &st) == 0)
         return true;
     // A path longer than the system's limit is looked up one folder at a
     // time (without following links on the way).
