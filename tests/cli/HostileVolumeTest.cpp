@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include "CliRunner.h"
 
 #include <gtest/gtest.h>
@@ -122,8 +123,18 @@ TEST_F(HostileVolumeTest, ALaunchAgentNamedWithBytesThatAreNotUtf8IsFoundStoredA
     const CliRun shown = run({QStringLiteral("reports"), QStringLiteral("show"), reportId, QStringLiteral("--json")});
     EXPECT_EQ(threatPaths(shown), QStringList{text}) << shown.out.toStdString();
 
-    const CliRun removed = run({QStringLiteral("remove"), reportId, QStringLiteral("--all")});
-    EXPECT_EQ(removed.code, 0) << removed.out.toStdString() << removed.err.toStdString();
+    // Named on the command line by its bytes (QProcess would recode them,
+    // so a shell writes the byte).
+    const QString prefix = FileName::decode(agent.left(agent.indexOf('\xff')));
+    QProcess shell;
+    shell.start(QStringLiteral("/bin/sh"),
+                {QStringLiteral("-c"),
+                 QStringLiteral("exec \"$0\" --root \"$1\" --user \"$2\" --settings \"$3\" remove \"$4\" "
+                                "\"$(printf '%s\\377.4821.plist' \"$5\")\""),
+                 QStringLiteral(SWEEPLING_CLI_PATH), test.volume().root(), test.volume().loginName(),
+                 test.settingsFile(), reportId, prefix});
+    ASSERT_TRUE(shell.waitForFinished(60000));
+    EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
     EXPECT_FALSE(exists(agent));
 }
 

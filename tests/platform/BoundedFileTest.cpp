@@ -100,4 +100,5 @@ TEST_F(BoundedFileTest, ANameThatIsNotUtf8IsFoundByItsText)
     const QByteArray raw = HostileFiles::fileWithRawName(dir.path(), "manifest\xff.json", "{}");
     ASSERT_FALSE(raw.isEmpty());
     EXPECT_EQ(BoundedFile::read(FileName::decode(raw), 10), QByteArray("{}"));
+    ::unlink(raw.constData());
 }

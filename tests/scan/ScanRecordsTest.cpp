@@ -134,6 +134,7 @@ TEST(ReportArchive, NamesThatAreNotUtf8KeepTheirBytes)
     EXPECT_TRUE(list.at(0)->isAvail());
     EXPECT_EQ(list.at(1)->path(), dir.filePath(QStringLiteral("plain é")));
     EXPECT_EQ(list.at(1)->url(), report->adwareList().at(1)->url());
+    ::unlink(raw.constData());
 }
 
 TEST(ReportArchive, RejectsDataThatIsNotAReportList)

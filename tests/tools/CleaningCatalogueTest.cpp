@@ -304,4 +304,5 @@ TEST_F(CleaningCatalogueTest, TrashEntriesNamedWithBytesThatAreNotUtf8KeepTheirB
     const QStringList trash = itemNamed(entryNamed(entries, "System"), "Trash Files").AllList;
     ASSERT_EQ(trash.size(), 1);
     EXPECT_EQ(FileName::encode(trash.first()), raw);
+    ::unlink(raw.constData());
 }
