@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -80,6 +81,26 @@ QByteArray HostileFiles::sharedBinary(int levels)
 bool HostileFiles::makeFifo(const QString &path)
 {
     return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+}
+
+void HostileFiles::releaseFifo(const QString &fifo)
+{
+    const int writer = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (writer >= 0)
+        ::close(writer);
+}
+
+bool HostileFiles::makeSparse(const QString &path, qint64 size)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && ::ftruncate(file.handle(), size) == 0;
+}
+
+long HostileFiles::maxResidentKiB()
+{
+    struct rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
 }
 
 QByteArray HostileFiles::fileWithRawName(const QString &folder, const QByteArray &name, const QByteArray &contents)
