@@ -1,11 +1,11 @@
 #include "app/AccessController.h"
 
 #include "app/PreferenceKeys.h"
+#include "platform/FileName.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <unistd.h>
@@ -25,7 +25,7 @@ QString AccessController::accessAlertText()
 
 bool AccessController::isWritable(const QString &hostPath) const
 {
-    return ::access(QFile::encodeName(hostPath).constData(), W_OK) == 0;
+    return ::access(FileName::encode(hostPath).constData(), W_OK) == 0;
 }
 
 bool AccessController::isUserAccessible()

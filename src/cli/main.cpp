@@ -1,6 +1,7 @@
 #include "cli/CliContext.h"
 #include "cli/CommandTable.h"
 #include "cli/TerminalText.h"
+#include "platform/FileName.h"
 #include "platform/Log.h"
 
 #include <QCoreApplication>
@@ -125,7 +126,12 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationVersion(QStringLiteral(SWEEPLING_VERSION));
 
     QString error;
-    const auto options = parseGlobal(app->arguments().mid(1), &error);
+    // Arguments are paths as often as not: read them as the engine reads
+    // names, so that bytes that are not UTF-8 name the same file.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(FileName::decode(argv[i]));
+    const auto options = parseGlobal(arguments, &error);
     if (!options) {
         std::fprintf(stderr, "sweepling-cli: %s\nTry 'sweepling-cli help'.\n",
                      qPrintable(TerminalText::escaped(error)));

@@ -1,5 +1,7 @@
 #include "platform/AnchoredPath.h"
 
+#include "platform/FileName.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -24,7 +26,7 @@ std::atomic<bool> s_kernelResolves{true};
 
 int openPlain(const QString &path)
 {
-    return ::open(QFile::encodeName(path).constData(), kFolderFlags);
+    return ::open(FileName::encode(path).constData(), kFolderFlags);
 }
 
 void closeKeepingErrno(int fd)
@@ -49,7 +51,7 @@ std::optional<QString> relativeTo(const QString &anchor, const QString &path)
 int openUnanchoredParent(const QString &path, QByteArray *leaf)
 {
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    *leaf = QFile::encodeName(path.mid(slash + 1));
+    *leaf = FileName::encode(path.mid(slash + 1));
     return openPlain(slash <= 0 ? QStringLiteral("/") : path.left(slash));
 }
 
@@ -186,7 +188,7 @@ std::optional<QString> AnchoredPath::resolvedVolumePath(const QString &anchor, c
         return std::nullopt;
     if (leaf.isEmpty())
         return folder;
-    return (*folder == QLatin1String("/") ? QString() : *folder) + QLatin1Char('/') + QFile::decodeName(leaf);
+    return (*folder == QLatin1String("/") ? QString() : *folder) + QLatin1Char('/') + FileName::decode(leaf);
 }
 
 bool AnchoredPath::isInside(const QString &anchor, const QString &folder, const QString &path)
@@ -224,13 +226,13 @@ int AnchoredPath::openParent(const QString &anchor, const QString &path, QByteAr
     const int rootFd = openPlain(root);
     if (rootFd < 0 || slash < 0) {
         if (rootFd >= 0)
-            *leaf = QFile::encodeName(*relative);
+            *leaf = FileName::encode(*relative);
         return rootFd;
     }
-    const int fd = resolveInRoot(rootFd, QFile::encodeName(relative->left(slash)));
+    const int fd = resolveInRoot(rootFd, FileName::encode(relative->left(slash)));
     closeKeepingErrno(rootFd);
     if (fd >= 0)
-        *leaf = QFile::encodeName(relative->mid(slash + 1));
+        *leaf = FileName::encode(relative->mid(slash + 1));
     return fd;
 }
 
@@ -263,7 +265,7 @@ std::optional<QStringList> AnchoredPath::entryNames(const QString &anchor, const
         const char *name = entry->d_name;
         if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
             continue;
-        names.append(QFile::decodeName(name));
+        names.append(FileName::decode(name));
     }
     ::closedir(dir);
     names.sort();

@@ -1,6 +1,7 @@
 #include "platform/Bookmarks.h"
 
-#include <QFile>
+#include "platform/FileName.h"
+
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -12,7 +13,7 @@ namespace {
 std::optional<struct stat> statOf(const QString &path)
 {
     struct stat st{};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+    if (::stat(FileName::encode(path).constData(), &st) != 0)
         return std::nullopt;
     return st;
 }
@@ -51,5 +52,5 @@ std::optional<Bookmarks::Resolved> Bookmarks::resolve(const QByteArray &data) co
 
 bool Bookmarks::startAccessing(const QString &hostPath) const
 {
-    return ::access(QFile::encodeName(hostPath).constData(), R_OK | X_OK) == 0;
+    return ::access(FileName::encode(hostPath).constData(), R_OK | X_OK) == 0;
 }

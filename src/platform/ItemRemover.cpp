@@ -1,11 +1,11 @@
 #include "platform/ItemRemover.h"
 
 #include "platform/AnchoredPath.h"
+#include "platform/FileName.h"
 #include "platform/Log.h"
 #include "platform/ProtectedFolders.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <cerrno>
 #include <cstring>
@@ -35,7 +35,7 @@ class Failures
 public:
     void note(const QByteArray &where, const QString &why)
     {
-        const QString text = QStringLiteral("%1: %2").arg(QFile::decodeName(where), why);
+        const QString text = QStringLiteral("%1: %2").arg(FileName::decode(where), why);
         Log::warning(QStringLiteral("Cannot remove %1").arg(text));
         if (m_first.isEmpty())
             m_first = text;
@@ -234,7 +234,7 @@ std::optional<QString> resolvedVolumePath(int parent, const QByteArray &leaf, co
     const std::optional<QString> folder = AnchoredPath::volumePathOf(parent, anchor);
     if (!folder)
         return std::nullopt;
-    return (*folder == QLatin1String("/") ? QString() : *folder) + QLatin1Char('/') + QFile::decodeName(leaf);
+    return (*folder == QLatin1String("/") ? QString() : *folder) + QLatin1Char('/') + FileName::decode(leaf);
 }
 
 // A mount point (the item's device differs from its folder's, or the kernel
@@ -284,7 +284,7 @@ bool ItemRemover::removeItemAtPath(const QString &path, QString *error)
 ItemRemover::Outcome ItemRemover::removeItem(const QString &path)
 {
     const QString cleaned = QDir::cleanPath(path);
-    const QByteArray where = QFile::encodeName(cleaned);
+    const QByteArray where = FileName::encode(cleaned);
     if (const std::optional<QString> why = refusal(cleaned))
         return notRemoved(where, *why);
     QByteArray leaf;

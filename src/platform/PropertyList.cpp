@@ -1,7 +1,10 @@
 #include "platform/PropertyList.h"
 
+#include "platform/BoundedFile.h"
+#include "platform/Log.h"
+#include "platform/PropertyListShape.h"
+
 #include <QDateTime>
-#include <QFile>
 #include <QTimeZone>
 #include <cstdlib>
 #include <limits>
@@ -28,7 +31,7 @@ QString takeString(char *raw)
 
 QVariant toVariant(plist_t node, int depth)
 {
-    if (!node || depth > 256)
+    if (!node || depth > PropertyListShape::kMaxDepth)
         return {};
     switch (plist_get_node_type(node)) {
     case PLIST_BOOLEAN: {
@@ -142,8 +145,17 @@ plist_t fromVariant(const QVariant &value)
 
 std::optional<QVariant> PropertyList::parse(const QByteArray &bytes)
 {
+    return parse(bytes, QStringLiteral("a property list"));
+}
+
+std::optional<QVariant> PropertyList::parse(const QByteArray &bytes, const QString &what)
+{
     if (bytes.isEmpty() || bytes.size() > std::numeric_limits<int32_t>::max())
         return std::nullopt;
+    if (const QString why = PropertyListShape::refusal(bytes); !why.isEmpty()) {
+        Log::warning(QStringLiteral("Not parsed %1: %2").arg(what, why));
+        return std::nullopt;
+    }
     plist_t root = nullptr;
     plist_from_memory(bytes.constData(), uint32_t(bytes.size()), &root);
     if (!root)
@@ -154,10 +166,10 @@ std::optional<QVariant> PropertyList::parse(const QByteArray &bytes)
 
 std::optional<QVariant> PropertyList::readFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> bytes = BoundedFile::read(path, BoundedFile::kPropertyListBytes);
+    if (!bytes)
         return std::nullopt;
-    return parse(file.read(64 * 1024 * 1024));
+    return parse(*bytes, path);
 }
 
 QByteArray PropertyList::serialize(const QVariant &value, Format format)

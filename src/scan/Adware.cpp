@@ -1,6 +1,7 @@
 #include "scan/Adware.h"
 
 #include "platform/AnchoredPath.h"
+#include "platform/FileName.h"
 
 AdwarePtr Adware::AdwareWithName(const QString &name, bool, const QString &infections, qint64 size,
                                  const QUrl &url, const QString &risk)

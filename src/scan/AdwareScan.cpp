@@ -2,8 +2,10 @@
 
 #include "platform/AllocatedSize.h"
 #include "platform/AnchoredPath.h"
+#include "platform/BoundedFile.h"
 #include "platform/Log.h"
 #include "platform/Volume.h"
+#include "scan/Adware.h"
 #include "scan/FolderReader.h"
 #include "scan/PackageRule.h"
 
@@ -36,9 +38,9 @@ bool isHidden(const QString &folder, const FolderReader::Entry &entry)
     return slash > 0 && QDir(cleaned.left(slash)).dirName() == QLatin1String("Users");
 }
 
-std::optional<QJsonObject> readJsonObject(const QString &path)
+std::optional<QJsonObject> readJsonObject(const QString &path, qint64 maxBytes)
 {
-    const std::optional<QByteArray> bytes = FolderReader::readRegularFile(path);
+    const std::optional<QByteArray> bytes = BoundedFile::read(path, maxBytes);
     if (!bytes)
         return std::nullopt;
     QJsonParseError error{};
@@ -66,7 +68,7 @@ QJsonValue valueForKeyPath(const QJsonObject &object, const QString &keyPath)
 
 bool exists(const QString &path)
 {
-    return QFileInfo(path).exists() || QFileInfo(path).isSymLink();
+    return Adware::fileExistsAtPath(path);
 }
 
 QString chromeFolder(const Volume &volume)
@@ -94,7 +96,7 @@ QString localisedName(const QString &versionFolder, const QString &rawName)
     const QString locale = chooseLocale(versionFolder + QStringLiteral("/_locales"));
     if (locale.isEmpty())
         return rawName;
-    const std::optional<QJsonObject> messages = readJsonObject(locale + QStringLiteral("/messages.json"));
+    const std::optional<QJsonObject> messages = readJsonObject(locale + QStringLiteral("/messages.json"), BoundedFile::kManifestBytes);
     if (!messages)
         return rawName;
     QString key = rawName;
@@ -108,7 +110,7 @@ QString localisedName(const QString &versionFolder, const QString &rawName)
 // The record of one version folder, or nothing when it must be skipped.
 std::optional<ExtensionRecord> chromeRecord(const QString &versionFolder)
 {
-    const std::optional<QJsonObject> manifest = readJsonObject(versionFolder + QStringLiteral("/manifest.json"));
+    const std::optional<QJsonObject> manifest = readJsonObject(versionFolder + QStringLiteral("/manifest.json"), BoundedFile::kManifestBytes);
     if (!manifest)
         return std::nullopt;
     const QJsonValue nameValue = manifest->value(QStringLiteral("name"));
@@ -311,7 +313,8 @@ QList<ExtensionRecord> AdwareScan::getChromeExtantionList(const Volume &volume)
 {
     // Profiles come in the order of the parsed "profile.info_cache" object,
     // which sorts its keys; each folder keeps its own display name.
-    const std::optional<QJsonObject> localState = readJsonObject(chromeFolder(volume) + QStringLiteral("/Local State"));
+    const std::optional<QJsonObject> localState = readJsonObject(chromeFolder(volume) + QStringLiteral("/Local State"),
+                                                                 BoundedFile::kBrowserStateBytes);
     if (!localState)
         return {};
     const QJsonValue cache = valueForKeyPath(*localState, QStringLiteral("profile.info_cache"));
@@ -337,7 +340,8 @@ QList<ExtensionRecord> AdwareScan::getFirefoxExtantionList(const Volume &volume)
     const QString root = volume.home(QStringLiteral("/Library/Application Support/Firefox/Profiles"));
     for (const QUrl &profile : getUrlListAt(root)) {
         const QString folder = profile.toLocalFile();
-        const std::optional<QJsonObject> list = readJsonObject(folder + QStringLiteral("/extensions.json"));
+        const std::optional<QJsonObject> list = readJsonObject(folder + QStringLiteral("/extensions.json"),
+                                                               BoundedFile::kBrowserStateBytes);
         if (!list)
             continue;
         const QJsonArray addons = list->value(QStringLiteral("addons")).toArray();

@@ -1,12 +1,12 @@
 #include "scan/FileCount.h"
 
 #include "app/NotificationNames.h"
+#include "platform/FileName.h"
 #include "platform/Log.h"
 #include "scan/FolderStack.h"
 #include "scan/ScanHost.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <cstring>
 #include <sys/stat.h>
 #include <vector>
@@ -30,7 +30,7 @@ QString withoutTrailingSlashes(QString path)
 
 QString folderPath(const QByteArray &bytes)
 {
-    return bytes.isEmpty() ? QStringLiteral("/") : QFile::decodeName(bytes);
+    return bytes.isEmpty() ? QStringLiteral("/") : FileName::decode(bytes);
 }
 
 } // namespace
@@ -72,7 +72,7 @@ void FileCount::countRoot(Pass &pass, const QString &root)
 {
     const QString path = withoutTrailingSlashes(root);
     struct stat st{};
-    if (::lstat(QFile::encodeName(path).constData(), &st) != 0) {
+    if (::lstat(FileName::encode(path).constData(), &st) != 0) {
         Log::line(QStringLiteral("%1: %2").arg(root, QString::fromLocal8Bit(std::strerror(errno))));
         return;
     }
@@ -80,7 +80,7 @@ void FileCount::countRoot(Pass &pass, const QString &root)
         ++pass.state.totalCount;
     if (!S_ISDIR(st.st_mode))
         return;
-    if (!pass.folders.openRoot(QFile::encodeName(path))) {
+    if (!pass.folders.openRoot(FileName::encode(path))) {
         Log::warning(QStringLiteral("Cannot count %1: %2").arg(root, QString::fromLocal8Bit(std::strerror(pass.folders.error()))));
         return;
     }
@@ -147,7 +147,7 @@ std::unique_ptr<FileCount> FileCount::performCalculatingSublistDetail()
         // A subfolder that cannot be opened counts as an empty one.
         if (!m_pass.folders.enter(SubfileURLList.name(index))) {
             Log::warning(QStringLiteral("Cannot count %1: %2")
-                             .arg(QFile::decodeName(m_pass.folders.entryPath(SubfileURLList.name(index)).toByteArray()),
+                             .arg(FileName::decode(m_pass.folders.entryPath(SubfileURLList.name(index))),
                                   QString::fromLocal8Bit(std::strerror(m_pass.folders.error()))));
             ++state.totalCount;
             continue;

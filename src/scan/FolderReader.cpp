@@ -1,9 +1,8 @@
 #include "scan/FolderReader.h"
 
-#include <QFile>
+#include "platform/FileName.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -87,7 +86,7 @@ QList<FolderReader::Entry> sortedEntries(const QString &folder, FolderReader::Fo
 {
     if (folder.isEmpty())
         return {};
-    const QByteArray encoded = QFile::encodeName(folder);
+    const QByteArray encoded = FileName::encode(folder);
     QList<RawEntry> raw;
     if (!readFolder(encoded, raw, id, foldersOnly))
         return {};
@@ -95,7 +94,7 @@ QList<FolderReader::Entry> sortedEntries(const QString &folder, FolderReader::Fo
     QList<FolderReader::Entry> result;
     result.reserve(raw.size());
     for (const RawEntry &entry : raw)
-        result.append({QFile::decodeName(entry.name), QFile::decodeName(childPath(encoded, entry.name)), entry.kind});
+        result.append({FileName::decode(entry.name), FileName::decode(childPath(encoded, entry.name)), entry.kind});
     return result;
 }
 
@@ -109,39 +108,4 @@ QList<FolderReader::Entry> FolderReader::entries(const QString &folder, FolderId
 QList<FolderReader::Entry> FolderReader::subfolders(const QString &folder, FolderId *id)
 {
     return sortedEntries(folder, id, true);
-}
-
-std::optional<QByteArray> FolderReader::readRegularFile(const QString &path, qint64 maxBytes)
-{
-    if (path.isEmpty())
-        return std::nullopt;
-    // O_NONBLOCK keeps a FIFO from stalling the open; it is refused below.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return std::nullopt;
-    struct stat st{};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > maxBytes) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    QByteArray bytes;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (n == 0)
-            break;
-        if (bytes.size() + n > maxBytes) {
-            ::close(fd);
-            return std::nullopt;
-        }
-        bytes.append(buffer, n);
-    }
-    ::close(fd);
-    return bytes;
 }

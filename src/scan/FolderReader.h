@@ -6,12 +6,13 @@
 #include <QString>
 #include <optional>
 
-// The few file-system reads the inventory needs, done so that a hostile or
-// broken folder cannot mislead or stall it: a symbolic link is never followed
-// (a link is reported as a link, and listing one yields nothing), FIFOs and
-// devices are never opened for reading, and a folder's identity is given so
-// that a tree reached twice through a bind mount is not walked twice. Sizes
-// come from AllocatedSize. Stateless; every call stands alone and reports a
+// The folder listings the inventory needs, done so that a hostile or broken
+// folder cannot mislead or stall it: a symbolic link is never followed (a
+// link is reported as a link, and listing one yields nothing), and a
+// folder's identity is given so that a tree reached twice through a bind
+// mount is not walked twice. Names that are not UTF-8 are carried as
+// FileName reads them. Files are read through BoundedFile, sizes come from
+// AllocatedSize. Stateless; every call stands alone and reports a
 // failure as an empty answer.
 class FolderReader
 {
@@ -41,12 +42,6 @@ public:
     // The same for the folder's subfolders alone (what a search for folders
     // needs, without the cost of naming every file).
     static QList<Entry> subfolders(const QString &folder, FolderId *id = nullptr);
-
-    // The contents of a regular file of at most maxBytes; nothing for a
-    // missing file, a link, a FIFO, a device, a folder or a larger file.
-    static std::optional<QByteArray> readRegularFile(const QString &path, qint64 maxBytes = kMaxReadBytes);
-
-    static constexpr qint64 kMaxReadBytes = 64 * 1024 * 1024;
 };
 
 inline size_t qHash(const FolderReader::FolderId &id, size_t seed = 0)

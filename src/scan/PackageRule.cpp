@@ -1,6 +1,7 @@
 #include "scan/PackageRule.h"
 
-#include <QFile>
+#include "platform/FileName.h"
+
 #include <sys/stat.h>
 
 const QStringList &PackageRule::packageSuffixes()
@@ -37,7 +38,7 @@ bool PackageRule::isPackageFolder(const QString &path)
     while (trimmed.size() > 1 && trimmed.endsWith(QLatin1Char('/')))
         trimmed.chop(1);
     struct stat st{};
-    if (::lstat(QFile::encodeName(trimmed).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+    if (::lstat(FileName::encode(trimmed).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
         return false;
     return isPackage(trimmed.mid(trimmed.lastIndexOf(QLatin1Char('/')) + 1));
 }

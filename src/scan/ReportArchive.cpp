@@ -1,5 +1,7 @@
 #include "scan/ReportArchive.h"
 
+#include "platform/FileName.h"
+
 #include <QCborArray>
 #include <QCborStreamReader>
 #include <QCborValue>
@@ -19,24 +21,51 @@ const QString kScanDuration = QStringLiteral("scanDuration");
 const QString kReportId = QStringLiteral("reportId");
 const QString kIsRed = QStringLiteral("isRed");
 
+// A path whose name is not valid UTF-8 holds escaped bytes (FileName),
+// which CBOR text cannot carry: such a path is stored as a file URL with the
+// bytes percent-encoded, and such a name as the bytes themselves.
+QCborValue urlEntry(const QUrl &url)
+{
+    const QString path = url.toLocalFile();
+    if (!FileName::hasEscapedBytes(path))
+        return QCborValue(url);
+    const QByteArray encoded = FileName::encode(path).toPercentEncoding("/");
+    return QCborValue(QCborKnownTags::Url, QStringLiteral("file://") + QString::fromLatin1(encoded));
+}
+
 QUrl urlValue(const QCborValue &value)
 {
-    if (value.isUrl())
-        return value.toUrl();
+    if (value.isUrl()) {
+        const QUrl url = value.toUrl();
+        if (!url.isLocalFile() || !url.host().isEmpty())
+            return url;
+        const QByteArray path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+        return path.isValidUtf8() ? url : QUrl::fromLocalFile(FileName::decode(path));
+    }
     if (value.isString())
         return QUrl(value.toString());
     return {};
+}
+
+QCborValue nameEntry(const QString &name)
+{
+    return FileName::hasEscapedBytes(name) ? QCborValue(FileName::encode(name)) : QCborValue(name);
+}
+
+QString nameValue(const QCborValue &value)
+{
+    return value.isByteArray() ? FileName::decode(value.toByteArray()) : value.toString();
 }
 } // namespace
 
 QCborMap ReportArchive::encodeAdware(const Adware &adware)
 {
     QCborMap map;
-    map.insert(kName, adware.name());
+    map.insert(kName, nameEntry(adware.name()));
     map.insert(kIsChecked, adware.isChecked());
     map.insert(kInfections, adware.infections());
     map.insert(kSize, adware.size());
-    map.insert(kUrl, QCborValue(adware.url()));
+    map.insert(kUrl, urlEntry(adware.url()));
     map.insert(kRisk, adware.risk());
     return map;
 }
@@ -44,7 +73,7 @@ QCborMap ReportArchive::encodeAdware(const Adware &adware)
 AdwarePtr ReportArchive::decodeAdware(const QCborMap &map)
 {
     // The stored check mark is not read: selection follows presence.
-    return Adware::AdwareWithName(map.value(kName).toString(), true, map.value(kInfections).toString(),
+    return Adware::AdwareWithName(nameValue(map.value(kName)), true, map.value(kInfections).toString(),
                                   map.value(kSize).toInteger(), urlValue(map.value(kUrl)),
                                   map.value(kRisk).toString());
 }

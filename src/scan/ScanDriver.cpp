@@ -5,6 +5,7 @@
 #include "app/NotificationNames.h"
 #include "app/PreferenceKeys.h"
 #include "platform/AnchoredPath.h"
+#include "platform/FileName.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
 #include "scan/AdwareScan.h"
@@ -276,7 +277,7 @@ bool ScanDriver::openRoot(const QString &root)
     const QString cleaned = QDir::cleanPath(root);
     const QString anchor = cleaned != volume.root() && volume.contains(cleaned) ? volume.root() : QString();
     const int fd = cleaned == volume.root()
-                       ? ::open(QFile::encodeName(cleaned).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)
+                       ? ::open(FileName::encode(cleaned).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)
                        : AnchoredPath::openFolder(anchor, cleaned);
     if (fd >= 0) {
         ::close(fd);
@@ -285,7 +286,7 @@ bool ScanDriver::openRoot(const QString &root)
     const int error = errno;
     struct stat st{};
     QString reason;
-    if (::lstat(QFile::encodeName(cleaned).constData(), &st) == 0 && S_ISLNK(st.st_mode))
+    if (::lstat(FileName::encode(cleaned).constData(), &st) == 0 && S_ISLNK(st.st_mode))
         reason = QStringLiteral("it is a symbolic link, which is never followed");
     else if (error == ENOENT)
         reason = QStringLiteral("it does not exist");

@@ -1,6 +1,7 @@
 #include "scan/scanDirectory.h"
 
 #include "app/NotificationNames.h"
+#include "platform/FileName.h"
 #include "platform/Log.h"
 #include "scan/FolderStack.h"
 #include "scan/PackageRule.h"
@@ -8,7 +9,6 @@
 #include "scan/WalkProgress.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QStringBuilder>
 #include <cerrno>
 #include <cstring>
@@ -117,7 +117,7 @@ bool scanDirectory::isWalkedRoot(const QString &root)
 {
     const QString path = withoutTrailingSlashes(root);
     struct stat st{};
-    if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+    if (::lstat(FileName::encode(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
         return false;
     const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
     if (PackageRule::isPackage(name) || name.startsWith(QLatin1Char('.')))
@@ -127,7 +127,7 @@ bool scanDirectory::isWalkedRoot(const QString &root)
 
 void scanDirectory::walkRoot(Walk &walk, const QString &root)
 {
-    if (!walk.folders.openRoot(QFile::encodeName(withoutTrailingSlashes(root)))) {
+    if (!walk.folders.openRoot(FileName::encode(withoutTrailingSlashes(root)))) {
         if (isUnreadable(walk.folders.error()))
             ++walk.state.unreadableFolders;
         Log::warning(QStringLiteral("Cannot walk %1: %2").arg(root, errorText(walk.folders.error())));
@@ -204,7 +204,7 @@ std::unique_ptr<scanDirectory> scanDirectory::performCalculatingSublistDetail()
         WalkProgress::check(m_walk.host, WalkProgress::Posting::UpdateThreatAndProgress);
         m_walk.host.post(NotificationNames::ScanningProgressURL, path);
         bool matched = false;
-        const SignatureMatcher::State after = compare(index, path, pathBytes, matched);
+        const SignatureMatcher::State after = compare(index, path, matched);
         if (SubfileURLList.kind(index) == FolderListing::Kind::File)
             continue;
         isVirusInDir = matched;
@@ -227,7 +227,7 @@ std::unique_ptr<scanDirectory> scanDirectory::enterSubfolder(QByteArrayView name
         if (isUnreadable(m_walk.folders.error()))
             ++m_walk.state.unreadableFolders;
         Log::warning(QStringLiteral("Cannot walk %1: %2")
-                         .arg(QFile::decodeName(m_walk.folders.entryPath(name).toByteArray()),
+                         .arg(FileName::decode(m_walk.folders.entryPath(name)),
                               errorText(m_walk.folders.error())));
         return nullptr;
     }
@@ -237,8 +237,7 @@ std::unique_ptr<scanDirectory> scanDirectory::enterSubfolder(QByteArrayView name
     return child;
 }
 
-SignatureMatcher::State scanDirectory::compare(qsizetype index, const QString &path, QByteArrayView pathBytes,
-                                               bool &matched)
+SignatureMatcher::State scanDirectory::compare(qsizetype index, const QString &path, bool &matched)
 {
     std::vector<int> &hits = m_walk.hits;
     hits.assign(m_folderHits.begin(), m_folderHits.end());
@@ -247,17 +246,11 @@ SignatureMatcher::State scanDirectory::compare(qsizetype index, const QString &p
     matched = !hits.empty();
     if (!matched)
         return state;
-    // A path that text cannot carry (bytes that are not UTF-8) would name
-    // another file, or none, everywhere after this point: it is not offered.
-    if (QByteArrayView(QFile::encodeName(path)) != pathBytes) {
-        Log::warning(QStringLiteral("Not reported, the name is not valid UTF-8: %1").arg(path));
-        return state;
-    }
     SignatureMatcher::inListOrder(hits);
     static const QString kType = QStringLiteral("Adware");
     static const QString kRisk = QStringLiteral("High Risk");
     const QUrl url = QUrl::fromLocalFile(path);
-    const QString entryName = QFile::decodeName(name.toByteArray());
+    const QString entryName = FileName::decode(name);
     for (std::size_t i = 0; i < hits.size(); ++i)
         addIfAvail(url, entryName, kType, kRisk, 0);
     return state;
@@ -269,7 +262,7 @@ void scanDirectory::addIfAvail(const QUrl &url, const QString &name, const QStri
     m_walk.host.addIfAvail(url, name, type, risk, size, FindingSource::Walk);
 }
 
-// The entry's path as QFile::decodeName() reads it. Names are nearly always
+// The entry's path as FileName::decode() reads it. Names are nearly always
 // ASCII: their path is the folder's path, decoded once per folder, and the
 // name widened as it is, in one allocation. Any other name is decoded with
 // its whole path (decoding a name alone would drop a leading BOM).
@@ -277,9 +270,9 @@ QString scanDirectory::entryText(QByteArrayView name, QByteArrayView pathBytes)
 {
     Walk &walk = m_walk;
     if (!isAscii(name))
-        return QFile::decodeName(pathBytes.toByteArray());
+        return FileName::decode(pathBytes);
     if (walk.prefixGeneration != walk.folders.generation()) {
-        walk.prefixText = QFile::decodeName(walk.folders.path()) + QLatin1Char('/');
+        walk.prefixText = FileName::decode(walk.folders.path()) + QLatin1Char('/');
         walk.prefixGeneration = walk.folders.generation();
     }
     // ASCII reads the same as Latin-1, which Qt widens quickly.
@@ -289,5 +282,5 @@ QString scanDirectory::entryText(QByteArrayView name, QByteArrayView pathBytes)
 QUrl scanDirectory::selfURL() const
 {
     const QByteArray path = m_walk.folders.path().left(m_walk.folders.pathLengthAt(m_depth));
-    return QUrl::fromLocalFile(path.isEmpty() ? QStringLiteral("/") : QFile::decodeName(path));
+    return QUrl::fromLocalFile(path.isEmpty() ? QStringLiteral("/") : FileName::decode(path));
 }

@@ -28,10 +28,9 @@ class ScanHost;
 // ahead on other threads (FolderStack) without changing that order. Memory
 // grows with the depth of the tree, not with the number of entries.
 //
-// Paths are compared as the bytes on disk. A path that is not valid UTF-8
-// is visited, posted as QFile::decodeName() shows it and compared, but a hit
-// on it is only logged, not offered: the decoded text names another file (or
-// none), and findings, reports and removal all hold paths as text.
+// Paths are compared as the bytes on disk and carried as text the way
+// FileName decodes them, so a name that is not valid UTF-8 is found,
+// reported and removed like any other.
 //
 // A folder that cannot be opened or listed (permission, I/O error) is
 // skipped with a warning and counted in the scan state's unreadableFolders.
@@ -76,7 +75,7 @@ private:
     // Compares the entry's path (as text and as the bytes on disk) with the
     // signatures, offers it once per signature it contains and answers the
     // matcher's state after the path.
-    SignatureMatcher::State compare(qsizetype index, const QString &path, QByteArrayView pathBytes, bool &matched);
+    SignatureMatcher::State compare(qsizetype index, const QString &path, bool &matched);
     // addIfAvail:name:type:risk:size: — hands one hit to the host.
     void addIfAvail(const QUrl &url, const QString &name, const QString &type, const QString &risk, qint64 size);
     QString entryText(QByteArrayView name, QByteArrayView pathBytes);

@@ -2,8 +2,8 @@
 
 #include "platform/Log.h"
 #include "platform/AnchoredPath.h"
+#include "platform/BoundedFile.h"
 
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -14,10 +14,7 @@ QString BrowserProfiles::chromeFolder(const Volume &volume)
 
 std::optional<QByteArray> BrowserProfiles::readChromeLocalState(const Volume &volume)
 {
-    QFile file(chromeFolder(volume) + QStringLiteral("/Local State"));
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll();
+    return BoundedFile::read(chromeFolder(volume) + QStringLiteral("/Local State"), BoundedFile::kBrowserStateBytes);
 }
 
 QList<BrowserProfiles::ChromeProfile> BrowserProfiles::chromeProfiles(const QByteArray &localState)

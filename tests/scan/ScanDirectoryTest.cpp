@@ -2,12 +2,14 @@
 #include "support/Unprivileged.h"
 
 #include "app/NotificationNames.h"
+#include "platform/FileName.h"
 #include "scan/scanDirectory.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <thread>
 #include <unistd.h>
 
@@ -22,7 +24,7 @@ protected:
     {
         QStringList list;
         for (const auto &entry : entries)
-            list.append(QFile::decodeName(entry.path));
+            list.append(FileName::decode(entry.path));
         return list;
     }
 
@@ -276,28 +278,31 @@ TEST_F(ScanDirectoryTest, WalksAChainFiveThousandFoldersDeepPastThePathLimit)
     WalkFixtures::removeChain(dir.path(), "n");
 }
 
-TEST_F(ScanDirectoryTest, NamesThatAreNotUtf8AreVisitedAndComparedButNotOfferedUnderAnotherName)
+TEST_F(ScanDirectoryTest, NamesThatAreNotUtf8AreVisitedComparedAndOfferedUnderTheirOwnBytes)
 {
     folder("odd\xff");
     file("odd\xff/Genieo.plist");
     file("Genieo\xfe.plist");
     file("Genieo.plist");
-    // A file whose name is what the odd bytes read as must not stand in for them.
+    // A file whose name is what Qt reads the odd bytes as is another file.
     file("Genieo\xef\xbf\xbd.plist");
     file("\xef\xbb\xbf" "bom");
     host.setFullSystemScanPaths({QStringLiteral("Genieo")});
 
     walk();
 
-    // Every entry is visited, and shown as QFile::decodeName() reads its path.
+    // Every entry is visited, and shown as FileName reads its path.
     EXPECT_EQ(host.progressURLs(), paths(WalkFixtures::recursiveListing(root(), true)));
     EXPECT_EQ(host.progressURLs().size(), 6);
-    QStringList offered = host.uniquePaths();
-    offered.sort();
-    QStringList expected{path(QStringLiteral("Genieo.plist")), path(QStringLiteral("Genieo\uFFFD.plist"))};
-    expected.sort();
+    QList<QByteArray> offered;
+    for (const QString &path : host.uniquePaths())
+        offered.append(FileName::encode(path));
+    std::sort(offered.begin(), offered.end());
+    QList<QByteArray> expected{root() + "/Genieo.plist", root() + "/Genieo\xfe.plist",
+                               root() + "/Genieo\xef\xbf\xbd.plist", root() + "/odd\xff/Genieo.plist"};
+    std::sort(expected.begin(), expected.end());
     EXPECT_EQ(offered, expected);
-    EXPECT_EQ(host.offers().size(), 2);
+    EXPECT_EQ(host.offers().size(), 4);
 }
 
 // A folder changed after its parent was listed: the walk reads it when it

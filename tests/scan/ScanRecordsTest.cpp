@@ -1,3 +1,4 @@
+#include "platform/FileName.h"
 #include "scan/Adware.h"
 #include "scan/AdwareScanReport.h"
 #include "scan/ReportArchive.h"
@@ -8,6 +9,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 QString touch(const QTemporaryDir &dir, const QString &name)
@@ -107,6 +111,30 @@ TEST(ReportArchive, RoundTripsReportsExactlyAndRederivesPresence)
     EXPECT_FALSE(back->adwareList().at(1)->isChecked());
     EXPECT_EQ(back->adwareList().at(1)->redGreen(), NamedColour::grey());
     EXPECT_EQ(loaded->at(1)->openTrash(), QStringLiteral("btn_trash.tiff"));
+}
+
+TEST(ReportArchive, NamesThatAreNotUtf8KeepTheirBytes)
+{
+    QTemporaryDir dir;
+    const QByteArray raw = QFile::encodeName(dir.path()) + "/com.pcbooster\xff.4821 %41.plist";
+    const int fd = ::open(raw.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    const QString path = FileName::decode(raw);
+    auto report = AdwareScanReport::ScanReportWithAdwareList({threat(path, FileName::decode("com.pcbooster\xff.4821")),
+                                                              threat(dir.filePath(QStringLiteral("plain é")))},
+                                                             QDateTime::currentDateTime(), QStringLiteral("1 second"),
+                                                             QStringLiteral("Quick Scan"));
+    const auto loaded = ReportArchive::unarchive(ReportArchive::archivedDataWithRootObject({report}));
+    ASSERT_TRUE(loaded);
+    const QList<AdwarePtr> &list = loaded->first()->adwareList();
+    ASSERT_EQ(list.size(), 2);
+    EXPECT_EQ(FileName::encode(list.at(0)->path()), raw);
+    EXPECT_EQ(FileName::encode(list.at(0)->name()), QByteArray("com.pcbooster\xff.4821"));
+    EXPECT_TRUE(list.at(0)->isAvail());
+    EXPECT_EQ(list.at(1)->path(), dir.filePath(QStringLiteral("plain é")));
+    EXPECT_EQ(list.at(1)->url(), report->adwareList().at(1)->url());
+    ::unlink(raw.constData());
 }
 
 TEST(ReportArchive, RejectsDataThatIsNotAReportList)

@@ -1,7 +1,13 @@
 #include "CleaningFixture.h"
 
+#include "platform/FileName.h"
+#include "support/HostileFiles.h"
 #include "tools/BrowserProfiles.h"
 #include "tools/SizeRule.h"
+
+#include <QFile>
+
+#include <unistd.h>
 
 namespace {
 const QString kChrome = QStringLiteral("/Library/Application Support/Google/Chrome");
@@ -249,4 +255,37 @@ TEST_F(CleaningCatalogueTest, AContainerFolderReachedThroughALinkIsNotListed)
     mac.symlink(QStringLiteral("~/Library/Containers/com.a/Data/Library/Caches"), elsewhere.path());
     const auto entries = build();
     EXPECT_TRUE(itemNamed(entryNamed(entries, "System"), "Applications Cache Files").AllList.isEmpty());
+}
+
+TEST_F(CleaningCatalogueTest, AHostileChromeLocalStateIsNotRead)
+{
+    const QString folder = mac.dir(QStringLiteral("~") + kChrome);
+    const QString localState = folder + QStringLiteral("/Local State");
+
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), localState));
+    EXPECT_FALSE(BrowserProfiles::readChromeLocalState(test.volume()));
+
+    // 2 GB that take no room on disk: refused by their size, never read.
+    ASSERT_TRUE(QFile::remove(localState));
+    ASSERT_TRUE(HostileFiles::makeSparse(localState, 2LL * 1024 * 1024 * 1024));
+    const long before = HostileFiles::maxResidentKiB();
+    EXPECT_FALSE(BrowserProfiles::readChromeLocalState(test.volume()));
+    EXPECT_LT(HostileFiles::maxResidentKiB() - before, 64 * 1024) << "the refused file was read into memory";
+
+    // A FIFO: refused at once, not waited on.
+    ASSERT_TRUE(QFile::remove(localState));
+    ASSERT_TRUE(HostileFiles::makeFifo(localState));
+    EXPECT_FALSE(
+        HostileFiles::readGuarded(localState, [&] { return BrowserProfiles::readChromeLocalState(test.volume()); }));
+}
+
+TEST_F(CleaningCatalogueTest, TrashEntriesNamedWithBytesThatAreNotUtf8KeepTheirBytes)
+{
+    const QByteArray raw = HostileFiles::fileWithRawName(mac.dir(QStringLiteral("~/.Trash")), "bad\xff.txt");
+    ASSERT_FALSE(raw.isEmpty());
+    const auto entries = build();
+    const QStringList trash = itemNamed(entryNamed(entries, "System"), "Trash Files").AllList;
+    ASSERT_EQ(trash.size(), 1);
+    EXPECT_EQ(FileName::encode(trash.first()), raw);
+    ::unlink(raw.constData());
 }
