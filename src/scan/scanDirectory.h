@@ -10,6 +10,7 @@
 #include <vector>
 
 class ScanHost;
+class Volume;
 
 // The file-tree walk of a Full System or Custom Scan: visits every folder and
 // regular file under the roots (hidden files included, links never
@@ -28,9 +29,11 @@ class ScanHost;
 // ahead on other threads (FolderStack) without changing that order. Memory
 // grows with the depth of the tree, not with the number of entries.
 //
-// Paths are compared as the bytes on disk. A path that is not valid UTF-8
-// is visited, posted as QFile::decodeName() shows it and compared, but a hit
-// on it is only logged, not offered: the decoded text names another file (or
+// Paths are compared as the bytes on disk, and as paths of the volume (the
+// part below the volume root), so that the folders a volume is mounted below
+// never match; findings carry host paths. A path that is not valid UTF-8 is
+// visited, posted as QFile::decodeName() shows it and compared, but a hit on
+// it is only logged, not offered: the decoded text names another file (or
 // none), and findings, reports and removal all hold paths as text.
 //
 // Runs on one scan thread; shares the driver's counters and stop flag
@@ -60,7 +63,7 @@ private:
     static std::unique_ptr<scanDirectory> initWithURL(Walk &walk, scanDirectory *perent,
                                                       SignatureMatcher::State pathState,
                                                       const std::vector<int> &pathHits);
-    static bool isWalkedRoot(const QString &root);
+    static bool isWalkedRoot(const Volume &volume, const QString &root);
     static void walkRoot(Walk &walk, const QString &root);
     static void walkTree(Walk &walk, SignatureMatcher::State rootState, const std::vector<int> &rootHits);
 
