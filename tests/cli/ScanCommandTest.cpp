@@ -5,18 +5,24 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include "CliRunner.h"
+#include "support/VolumePlace.h"
+
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class ScanCommandTest : public ::testing::Test
+// Every scan runs on a sample volume at a plain path and on one mounted below
+// folders named with signature and product words, a leading dot and a
+// bundle extension.
+class ScanCommandTest : public ::testing::TestWithParam<VolumePlace>
 {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        volume = dir.filePath(QStringLiteral("volume"));
+        volume = placedVolumeRoot(dir.path(), GetParam());
         settings = dir.filePath(QStringLiteral("settings.ini"));
         ASSERT_EQ(cli({QStringLiteral("sample-volume"), volume, QStringLiteral("--user"), QStringLiteral("demo")}).code, 0);
     }
@@ -43,6 +49,18 @@ protected:
         return values;
     }
 
+    // The threats' paths on the volume mounted at root, sorted.
+    static QStringList volumePaths(const QJsonObject &result, const QString &root)
+    {
+        QStringList paths;
+        for (const QString &path : threats(result, QStringLiteral("path"))) {
+            EXPECT_TRUE(path.startsWith(root + QLatin1Char('/'))) << qPrintable(path);
+            paths.append(path.mid(root.size()));
+        }
+        paths.sort();
+        return paths;
+    }
+
     QTemporaryDir dir;
     QString volume;
     QString settings;
@@ -50,7 +68,7 @@ protected:
 
 } // namespace
 
-TEST_F(ScanCommandTest, QuickScanOfTheSampleVolumeFindsEveryPlantedFamilyInDetectorOrder)
+TEST_P(ScanCommandTest, QuickScanOfTheSampleVolumeFindsEveryPlantedFamilyInDetectorOrder)
 {
     const CliRun run = scan({QStringLiteral("quick"), QStringLiteral("--json")});
     ASSERT_EQ(run.code, 1) << qPrintable(run.err);
@@ -72,7 +90,7 @@ TEST_F(ScanCommandTest, QuickScanOfTheSampleVolumeFindsEveryPlantedFamilyInDetec
         EXPECT_TRUE(path.startsWith(volume + QLatin1Char('/'))) << qPrintable(path);
 }
 
-TEST_F(ScanCommandTest, FullAndCustomScansReportTheWalksFindings)
+TEST_P(ScanCommandTest, FullAndCustomScansReportTheWalksFindings)
 {
     const QJsonObject full = json(scan({QStringLiteral("full"), QStringLiteral("--json")}));
     EXPECT_EQ(full.value(QStringLiteral("reportType")).toString(), QStringLiteral("Full System Scan"));
@@ -95,7 +113,7 @@ TEST_F(ScanCommandTest, FullAndCustomScansReportTheWalksFindings)
     EXPECT_TRUE(threats(json(custom), QStringLiteral("name")).contains(QStringLiteral("Scanned_Copy_of_parcel_MV_45_QA566.app")));
 }
 
-TEST_F(ScanCommandTest, ACleanVolumeExitsZeroAndBadInputExitsTwo)
+TEST_P(ScanCommandTest, ACleanVolumeExitsZeroAndBadInputExitsTwo)
 {
     const QString clean = dir.filePath(QStringLiteral("clean"));
     QDir().mkpath(clean + QStringLiteral("/Users/ann/Documents"));
@@ -116,3 +134,37 @@ TEST_F(ScanCommandTest, ACleanVolumeExitsZeroAndBadInputExitsTwo)
     EXPECT_EQ(cli({QStringLiteral("--bogus"), QStringLiteral("help")}).code, 2);
     EXPECT_EQ(cli({QStringLiteral("--version")}).code, 0);
 }
+
+// A whole-disk scan finds the same threats, as paths on the volume, wherever
+// the volume is mounted, and removing them all leaves the volume's own
+// folders in place.
+TEST_P(ScanCommandTest, WholeDiskScanAndRemoveAllTakeOnlyTheThreatsWhereverTheVolumeIsMounted)
+{
+    QTemporaryDir plainDir;
+    const QString plain = placedVolumeRoot(plainDir.path(), VolumePlace::Plain);
+    ASSERT_EQ(cli({QStringLiteral("sample-volume"), plain, QStringLiteral("--user"), QStringLiteral("demo")}).code, 0);
+    const CliRun reference = cli({QStringLiteral("--root"), plain, QStringLiteral("--user"), QStringLiteral("demo"),
+                                  QStringLiteral("--settings"), plainDir.filePath(QStringLiteral("settings.ini")),
+                                  QStringLiteral("scan"), QStringLiteral("full"), QStringLiteral("--whole-disk"),
+                                  QStringLiteral("--json")});
+    ASSERT_EQ(reference.code, 1) << qPrintable(reference.err);
+    const QStringList expected = volumePaths(json(reference), plain);
+    ASSERT_TRUE(expected.contains(QStringLiteral("/Applications/Codec-M.app")));
+
+    const CliRun run = scan({QStringLiteral("full"), QStringLiteral("--whole-disk"), QStringLiteral("--json")});
+    ASSERT_EQ(run.code, 1) << qPrintable(run.err);
+    const QJsonObject result = json(run);
+    EXPECT_EQ(volumePaths(result, volume).join(QLatin1Char('\n')).toStdString(), expected.join(QLatin1Char('\n')).toStdString());
+
+    const CliRun removed = cli({QStringLiteral("--root"), volume, QStringLiteral("--user"), QStringLiteral("demo"),
+                                QStringLiteral("--settings"), settings, QStringLiteral("remove"),
+                                result.value(QStringLiteral("reportId")).toString(), QStringLiteral("--all")});
+    EXPECT_EQ(removed.code, 0) << qPrintable(removed.out + removed.err);
+    for (const QString &folder : {QStringLiteral("/Applications"), QStringLiteral("/Library"), QStringLiteral("/Users"),
+                                  QStringLiteral("/Users/demo/Library"), QStringLiteral("/Users/demo/Downloads")})
+        EXPECT_TRUE(QFileInfo(volume + folder).isDir()) << qPrintable(folder);
+    for (const QString &path : expected)
+        EXPECT_FALSE(QFileInfo::exists(volume + path)) << qPrintable(path);
+}
+
+INSTANTIATE_TEST_SUITE_P(VolumePlaces, ScanCommandTest, everyVolumePlace(), volumePlaceName);
