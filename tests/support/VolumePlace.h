@@ -3,6 +3,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 
 // Where a test puts the volume it builds. Every rule on paths reads the path
@@ -37,6 +38,11 @@ private:
     QTemporaryDir m_tmp;
     QString m_root;
 };
+
+inline void PrintTo(VolumePlace place, std::ostream *out)
+{
+    *out << (place == VolumePlace::Plain ? "plain path" : "below signature and product words");
+}
 
 inline auto everyVolumePlace() { return ::testing::Values(VolumePlace::Plain, VolumePlace::Hostile); }
 
