@@ -1,6 +1,7 @@
 #include "platform/Volume.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <pwd.h>
@@ -19,8 +20,22 @@ Volume::Volume()
 {
 }
 
+// Length of the volume root's part at the start of a host path (0 for the
+// root "/"), or -1 when the path is not the root or below it.
+template <typename Path, typename Root>
+static qsizetype rootPartLength(const Path &path, const Root &rootBytesOrText)
+{
+    const qsizetype length = rootBytesOrText.size();
+    if (length == 0)
+        return path.startsWith('/') ? 0 : -1;
+    if (!path.startsWith(rootBytesOrText))
+        return -1;
+    return path.size() == length || path.at(length) == '/' ? length : -1;
+}
+
 Volume::Volume(QString root, QString loginName)
     : m_root(cleanRoot(root))
+    , m_rootBytes(m_root == QLatin1String("/") ? QByteArray() : QFile::encodeName(m_root))
     , m_login(loginName.isEmpty() ? currentLoginName() : std::move(loginName))
 {
 }
@@ -49,17 +64,22 @@ QString Volume::host(const QString &volumePath) const
 
 QString Volume::volumePath(const QString &hostPath) const
 {
-    if (isSystemRoot() || !contains(hostPath))
+    const qsizetype rootPart = rootPartLength(hostPath, isSystemRoot() ? QString() : m_root);
+    if (rootPart <= 0)
         return hostPath;
-    const QString rest = hostPath.mid(m_root.size());
+    const QString rest = hostPath.mid(rootPart);
     return rest.isEmpty() ? QStringLiteral("/") : rest;
+}
+
+QByteArrayView Volume::belowRoot(QByteArrayView hostPath) const
+{
+    const qsizetype rootPart = rootPartLength(hostPath, QByteArrayView(m_rootBytes));
+    return rootPart <= 0 ? hostPath : hostPath.sliced(rootPart);
 }
 
 bool Volume::contains(const QString &hostPath) const
 {
-    if (isSystemRoot())
-        return hostPath.startsWith(QLatin1Char('/'));
-    return hostPath == m_root || hostPath.startsWith(m_root + QLatin1Char('/'));
+    return rootPartLength(hostPath, isSystemRoot() ? QString() : m_root) >= 0;
 }
 
 QString Volume::homeFolder() const

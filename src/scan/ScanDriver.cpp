@@ -434,12 +434,15 @@ void ScanDriver::addIfAvail(const QUrl &url, const QString &name, const QString 
     });
 }
 
+// The listing rules read paths as they are on the volume: the folders the
+// volume is mounted below hold no product word and contain no finding.
 bool ScanDriver::acceptsFinding(const AdwarePtr &adware, FindingSource source) const
 {
     const QString path = adware->path();
-    if (QFileInfo(path).suffix() == QLatin1String("app")) {
+    const QString onVolume = m_platform.volume().volumePath(path);
+    if (QFileInfo(onVolume).suffix() == QLatin1String("app")) {
         const QStringList words = arrDefaultQuorvaneApp();
-        if (std::any_of(words.cbegin(), words.cend(), [&](const QString &w) { return path.contains(w); }))
+        if (std::any_of(words.cbegin(), words.cend(), [&](const QString &w) { return onVolume.contains(w); }))
             return !isMakersOwnProduct(path);
     }
     if (source == FindingSource::Walk)
@@ -448,10 +451,21 @@ bool ScanDriver::acceptsFinding(const AdwarePtr &adware, FindingSource source) c
     case ScanState::QuickScan:
         return true;
     case ScanState::CustomScan:
-        return isInside(path, m_state.customScanDirectory);
+        return isInCustomFolder(path);
     default:
         return false;
     }
+}
+
+// Containment of volume paths; a chosen folder outside the volume can only
+// hold host paths outside it, so there the host paths are compared.
+bool ScanDriver::isInCustomFolder(const QString &path) const
+{
+    const Volume &volume = m_platform.volume();
+    const QString &folder = m_state.customScanDirectory;
+    if (!volume.contains(folder))
+        return isInside(path, folder);
+    return volume.contains(path) && isInside(volume.volumePath(path), volume.volumePath(folder));
 }
 
 // An application named with one of the maker's product words is one of the

@@ -133,6 +133,7 @@ private:
     void makeReport();
     bool acceptsFinding(const AdwarePtr &adware, FindingSource source) const;
     bool isMakersOwnProduct(const QString &path) const;
+    bool isInCustomFolder(const QString &path) const;
 
     Platform &m_platform;
     AccessController &m_access;

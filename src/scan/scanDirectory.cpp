@@ -3,6 +3,7 @@
 #include "app/NotificationNames.h"
 #include "platform/FileName.h"
 #include "platform/Log.h"
+#include "platform/Volume.h"
 #include "scan/FolderStack.h"
 #include "scan/PackageRule.h"
 #include "scan/ScanHost.h"
@@ -97,7 +98,7 @@ void scanDirectory::scannigWithCheckingSubDirectory(ScanHost &host, const QStrin
     int c = 0;
     for (const QString &root : walked) {
         Log::line(QStringLiteral("c is %1").arg(++c));
-        if (isWalkedRoot(root))
+        if (isWalkedRoot(host.volume(), root))
             walkRoot(walk, root);
         else
             Log::line(QStringLiteral("Not walked: %1").arg(root));
@@ -112,14 +113,17 @@ void scanDirectory::scannigWithCheckingSubDirectory(ScanHost &host, const QStrin
 }
 
 // Packages, regular files, hidden folders and ".framework" folders are not
-// walked as roots; neither is a link or anything missing.
-bool scanDirectory::isWalkedRoot(const QString &root)
+// walked as roots; neither is a link or anything missing. The name is the
+// one the folder has on the volume: the volume root itself has none and is
+// always walked, wherever it is mounted (".../.backup", ".../disk.app").
+bool scanDirectory::isWalkedRoot(const Volume &volume, const QString &root)
 {
     const QString path = withoutTrailingSlashes(root);
     struct stat st{};
     if (::lstat(FileName::encode(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
         return false;
-    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    const QString onVolume = volume.volumePath(path);
+    const QString name = onVolume.mid(onVolume.lastIndexOf(QLatin1Char('/')) + 1);
     if (PackageRule::isPackage(name) || name.startsWith(QLatin1Char('.')))
         return false;
     return !name.endsWith(QLatin1String(".framework"));
@@ -133,9 +137,13 @@ void scanDirectory::walkRoot(Walk &walk, const QString &root)
         Log::warning(QStringLiteral("Cannot walk %1: %2").arg(root, errorText(walk.folders.error())));
         return;
     }
+    // Signatures are compared with the path on the volume: the matcher
+    // starts after the volume root, whatever folders the volume is mounted
+    // below. Only the root's own path is fed here; every entry then feeds
+    // "/" and its name, as before.
     std::vector<int> rootHits;
     const SignatureMatcher::State rootState =
-        walk.matcher.feed(SignatureMatcher::start(), walk.folders.path(), rootHits);
+        walk.matcher.feed(SignatureMatcher::start(), walk.host.volume().belowRoot(walk.folders.path()), rootHits);
     walkTree(walk, rootState, rootHits);
 }
 

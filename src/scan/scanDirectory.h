@@ -10,6 +10,7 @@
 #include <vector>
 
 class ScanHost;
+class Volume;
 
 // The file-tree walk of a Full System or Custom Scan: visits every folder and
 // regular file under the roots (hidden files included, links never
@@ -28,7 +29,9 @@ class ScanHost;
 // ahead on other threads (FolderStack) without changing that order. Memory
 // grows with the depth of the tree, not with the number of entries.
 //
-// Paths are compared as the bytes on disk and carried as text the way
+// Paths are compared as the bytes on disk, and as paths of the volume (the
+// part below the volume root), so that the folders a volume is mounted below
+// never match; findings carry host paths. Paths are carried as text the way
 // FileName decodes them, so a name that is not valid UTF-8 is found,
 // reported and removed like any other.
 //
@@ -62,7 +65,7 @@ private:
     static std::unique_ptr<scanDirectory> initWithURL(Walk &walk, scanDirectory *perent,
                                                       SignatureMatcher::State pathState,
                                                       const std::vector<int> &pathHits);
-    static bool isWalkedRoot(const QString &root);
+    static bool isWalkedRoot(const Volume &volume, const QString &root);
     static void walkRoot(Walk &walk, const QString &root);
     static void walkTree(Walk &walk, SignatureMatcher::State rootState, const std::vector<int> &rootHits);
 

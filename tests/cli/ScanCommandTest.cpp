@@ -10,18 +10,24 @@
 #include <QFile>
 #include <sys/stat.h>
 #include <unistd.h>
+#include "support/VolumePlace.h"
+
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class ScanCommandTest : public ::testing::Test
+// Every scan runs on a sample volume at a plain path and on one mounted below
+// folders named with signature and product words, a leading dot and a
+// bundle extension.
+class ScanCommandTest : public ::testing::TestWithParam<VolumePlace>
 {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        volume = dir.filePath(QStringLiteral("volume"));
+        volume = placedVolumeRoot(dir.path(), GetParam());
         settings = dir.filePath(QStringLiteral("settings.ini"));
         ASSERT_EQ(cli({QStringLiteral("sample-volume"), volume, QStringLiteral("--user"), QStringLiteral("demo")}).code, 0);
     }
@@ -48,6 +54,18 @@ protected:
         return values;
     }
 
+    // The threats' paths on the volume mounted at root, sorted.
+    static QStringList volumePaths(const QJsonObject &result, const QString &root)
+    {
+        QStringList paths;
+        for (const QString &path : threats(result, QStringLiteral("path"))) {
+            EXPECT_TRUE(path.startsWith(root + QLatin1Char('/'))) << qPrintable(path);
+            paths.append(path.mid(root.size()));
+        }
+        paths.sort();
+        return paths;
+    }
+
     QTemporaryDir dir;
     QString volume;
     QString settings;
@@ -55,7 +73,7 @@ protected:
 
 } // namespace
 
-TEST_F(ScanCommandTest, QuickScanOfTheSampleVolumeFindsEveryPlantedFamilyInDetectorOrder)
+TEST_P(ScanCommandTest, QuickScanOfTheSampleVolumeFindsEveryPlantedFamilyInDetectorOrder)
 {
     const CliRun run = scan({QStringLiteral("quick"), QStringLiteral("--json")});
     ASSERT_EQ(run.code, 1) << qPrintable(run.err);
@@ -77,7 +95,7 @@ TEST_F(ScanCommandTest, QuickScanOfTheSampleVolumeFindsEveryPlantedFamilyInDetec
         EXPECT_TRUE(path.startsWith(volume + QLatin1Char('/'))) << qPrintable(path);
 }
 
-TEST_F(ScanCommandTest, FullAndCustomScansReportTheWalksFindings)
+TEST_P(ScanCommandTest, FullAndCustomScansReportTheWalksFindings)
 {
     const QJsonObject full = json(scan({QStringLiteral("full"), QStringLiteral("--json")}));
     EXPECT_EQ(full.value(QStringLiteral("reportType")).toString(), QStringLiteral("Full System Scan"));
@@ -100,7 +118,7 @@ TEST_F(ScanCommandTest, FullAndCustomScansReportTheWalksFindings)
     EXPECT_TRUE(threats(json(custom), QStringLiteral("name")).contains(QStringLiteral("Scanned_Copy_of_parcel_MV_45_QA566.app")));
 }
 
-TEST_F(ScanCommandTest, ACleanVolumeExitsZeroAndBadInputExitsTwo)
+TEST_P(ScanCommandTest, ACleanVolumeExitsZeroAndBadInputExitsTwo)
 {
     const QString clean = dir.filePath(QStringLiteral("clean"));
     QDir().mkpath(clean + QStringLiteral("/Users/ann/Documents"));
@@ -125,7 +143,7 @@ TEST_F(ScanCommandTest, ACleanVolumeExitsZeroAndBadInputExitsTwo)
 // A folder given as a link is resolved once and its target scanned and
 // named; a file or a missing path is refused. The summary names the folder
 // that was scanned, not the volume.
-TEST_F(ScanCommandTest, ACustomScanOfALinkScansTheTargetAndAFileOrMissingPathIsRefused)
+TEST_P(ScanCommandTest, ACustomScanOfALinkScansTheTargetAndAFileOrMissingPathIsRefused)
 {
     const QString downloads = volume + QStringLiteral("/Users/demo/Downloads");
     const QString link = dir.filePath(QStringLiteral("shortcut"));
@@ -150,7 +168,7 @@ TEST_F(ScanCommandTest, ACustomScanOfALinkScansTheTargetAndAFileOrMissingPathIsR
 }
 
 // A scan that read nothing must not read as clean.
-TEST_F(ScanCommandTest, AHomeFolderThatIsALinkIsNotScannedAsClean)
+TEST_P(ScanCommandTest, AHomeFolderThatIsALinkIsNotScannedAsClean)
 {
     const QString home = volume + QStringLiteral("/Users/demo");
     const QString moved = volume + QStringLiteral("/Users/demo-real");
@@ -166,7 +184,7 @@ TEST_F(ScanCommandTest, AHomeFolderThatIsALinkIsNotScannedAsClean)
 
 // Root runs the command line as "nobody" here: for root, a folder of mode 000
 // is readable.
-TEST_F(ScanCommandTest, UnreadableFoldersAreCountedAndAnUnreadableChosenFolderIsAnError)
+TEST_P(ScanCommandTest, UnreadableFoldersAreCountedAndAnUnreadableChosenFolderIsAnError)
 {
     ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
     const QString shared = dir.filePath(QStringLiteral("shared"));
@@ -208,7 +226,7 @@ TEST_F(ScanCommandTest, UnreadableFoldersAreCountedAndAnUnreadableChosenFolderIs
 
 // Names on the volume are chosen by adware authors: an ESC sequence or a
 // newline in one must not reach the terminal as it is.
-TEST_F(ScanCommandTest, NamesWithControlCharactersArePrintedEscapedAndJsonKeepsThemExact)
+TEST_P(ScanCommandTest, NamesWithControlCharactersArePrintedEscapedAndJsonKeepsThemExact)
 {
     const QString downloads = volume + QStringLiteral("/Users/demo/Downloads");
     const QString name = QStringLiteral("Codec-M\x1b]2;owned\a\nReport 1 stored.\r\u009b\u202e.zip");
@@ -230,7 +248,7 @@ TEST_F(ScanCommandTest, NamesWithControlCharactersArePrintedEscapedAndJsonKeepsT
     EXPECT_TRUE(threats(ScanCommandTest::json(json), QStringLiteral("name")).contains(name));
 }
 
-TEST_F(ScanCommandTest, TheUserMustBeAPlainLoginName)
+TEST_P(ScanCommandTest, TheUserMustBeAPlainLoginName)
 {
     // Each of these reaches an existing folder today; none is a login name.
     ASSERT_TRUE(QDir().mkpath(volume + QStringLiteral("/Users/demo/x")));
@@ -258,3 +276,36 @@ TEST_F(ScanCommandTest, TheUserMustBeAPlainLoginName)
                   .code,
               1);
 }
+// A whole-disk scan finds the same threats, as paths on the volume, wherever
+// the volume is mounted, and removing them all leaves the volume's own
+// folders in place.
+TEST_P(ScanCommandTest, WholeDiskScanAndRemoveAllTakeOnlyTheThreatsWhereverTheVolumeIsMounted)
+{
+    QTemporaryDir plainDir;
+    const QString plain = placedVolumeRoot(plainDir.path(), VolumePlace::Plain);
+    ASSERT_EQ(cli({QStringLiteral("sample-volume"), plain, QStringLiteral("--user"), QStringLiteral("demo")}).code, 0);
+    const CliRun reference = cli({QStringLiteral("--root"), plain, QStringLiteral("--user"), QStringLiteral("demo"),
+                                  QStringLiteral("--settings"), plainDir.filePath(QStringLiteral("settings.ini")),
+                                  QStringLiteral("scan"), QStringLiteral("full"), QStringLiteral("--whole-disk"),
+                                  QStringLiteral("--json")});
+    ASSERT_EQ(reference.code, 1) << qPrintable(reference.err);
+    const QStringList expected = volumePaths(json(reference), plain);
+    ASSERT_TRUE(expected.contains(QStringLiteral("/Applications/Codec-M.app")));
+
+    const CliRun run = scan({QStringLiteral("full"), QStringLiteral("--whole-disk"), QStringLiteral("--json")});
+    ASSERT_EQ(run.code, 1) << qPrintable(run.err);
+    const QJsonObject result = json(run);
+    EXPECT_EQ(volumePaths(result, volume).join(QLatin1Char('\n')).toStdString(), expected.join(QLatin1Char('\n')).toStdString());
+
+    const CliRun removed = cli({QStringLiteral("--root"), volume, QStringLiteral("--user"), QStringLiteral("demo"),
+                                QStringLiteral("--settings"), settings, QStringLiteral("remove"),
+                                result.value(QStringLiteral("reportId")).toString(), QStringLiteral("--all")});
+    EXPECT_EQ(removed.code, 0) << qPrintable(removed.out + removed.err);
+    for (const QString &folder : {QStringLiteral("/Applications"), QStringLiteral("/Library"), QStringLiteral("/Users"),
+                                  QStringLiteral("/Users/demo/Library"), QStringLiteral("/Users/demo/Downloads")})
+        EXPECT_TRUE(QFileInfo(volume + folder).isDir()) << qPrintable(folder);
+    for (const QString &path : expected)
+        EXPECT_FALSE(QFileInfo::exists(volume + path)) << qPrintable(path);
+}
+
+INSTANTIATE_TEST_SUITE_P(VolumePlaces, ScanCommandTest, everyVolumePlace(), volumePlaceName);

@@ -24,6 +24,32 @@ TEST(Volume, ResolvesVolumePathsInsideItsRoot)
     EXPECT_FALSE(mounted.contains(QStringLiteral("/mnt/mac2/x")));
 }
 
+TEST(Volume, TurnsHostPathsIntoVolumePathsExactly)
+{
+    const Volume system(QStringLiteral("/"), QStringLiteral("ann"));
+    EXPECT_EQ(system.volumePath(QStringLiteral("/")), QStringLiteral("/"));
+    EXPECT_EQ(system.volumePath(QStringLiteral("/Applications/X.app")), QStringLiteral("/Applications/X.app"));
+    EXPECT_EQ(system.belowRoot("/Applications"), QByteArrayView("/Applications"));
+    EXPECT_EQ(system.belowRoot(""), QByteArrayView(""));
+
+    const Volume mounted(QStringLiteral("/mnt/x//"), QStringLiteral("bob"));
+    EXPECT_EQ(mounted.volumePath(QStringLiteral("/mnt/x")), QStringLiteral("/"));
+    EXPECT_EQ(mounted.volumePath(QStringLiteral("/mnt/x/")), QStringLiteral("/"));
+    EXPECT_EQ(mounted.volumePath(QStringLiteral("/mnt/x/Users/bob/")), QStringLiteral("/Users/bob/"));
+    EXPECT_EQ(mounted.volumePath(QStringLiteral("/mnt/x/Applications/X.app")), QStringLiteral("/Applications/X.app"));
+    // A sibling whose name only begins like the root is not on the volume.
+    EXPECT_EQ(mounted.volumePath(QStringLiteral("/mnt/x2/Applications")), QStringLiteral("/mnt/x2/Applications"));
+    EXPECT_EQ(mounted.volumePath(QStringLiteral("/mnt")), QStringLiteral("/mnt"));
+    EXPECT_FALSE(mounted.contains(QStringLiteral("/mnt/x2")));
+    EXPECT_TRUE(mounted.contains(QStringLiteral("/mnt/x")));
+
+    EXPECT_EQ(mounted.belowRoot("/mnt/x"), QByteArrayView(""));
+    EXPECT_EQ(mounted.belowRoot("/mnt/x/Users/bob"), QByteArrayView("/Users/bob"));
+    EXPECT_EQ(mounted.belowRoot("/mnt/x2/Users"), QByteArrayView("/mnt/x2/Users"));
+    // Bytes that are not UTF-8 below the root are kept as they are.
+    EXPECT_EQ(mounted.belowRoot("/mnt/x/odd\xff"), QByteArrayView("/odd\xff"));
+}
+
 TEST(Bookmarks, ResolveTheSameFolderAndNothingElse)
 {
     QTemporaryDir dir;

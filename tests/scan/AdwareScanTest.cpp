@@ -1,6 +1,7 @@
 #include "scan/AdwareScan.h"
 
 #include "support/MacVolumeBuilder.h"
+#include "support/VolumePlace.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -13,11 +14,11 @@
 
 namespace {
 
-class AdwareScanTest : public ::testing::Test
+class AdwareScanTest : public ::testing::TestWithParam<VolumePlace>
 {
 protected:
     QTemporaryDir m_tmp;
-    Volume m_volume{m_tmp.path() + QStringLiteral("/disk"), QStringLiteral("bob")};
+    Volume m_volume{placedVolumeRoot(m_tmp.path(), GetParam()), QStringLiteral("bob")};
     MacVolumeBuilder m_mac{m_volume};
 
     QStringList paths(const QList<QUrl> &urls) const
@@ -55,7 +56,7 @@ qint64 blocksOf(const QString &path)
 
 } // namespace
 
-TEST_F(AdwareScanTest, UrlListHoldsDirectEntriesWithHiddenOnesAndNothingForAMissingFolderOrALink)
+TEST_P(AdwareScanTest, UrlListHoldsDirectEntriesWithHiddenOnesAndNothingForAMissingFolderOrALink)
 {
     m_mac.file(QStringLiteral("/Library/LaunchAgents/b.plist"));
     m_mac.file(QStringLiteral("/Library/LaunchAgents/.hidden.plist"));
@@ -72,7 +73,7 @@ TEST_F(AdwareScanTest, UrlListHoldsDirectEntriesWithHiddenOnesAndNothingForAMiss
     EXPECT_TRUE(AdwareScan::getUrlListAt(QString()).isEmpty());
 }
 
-TEST_F(AdwareScanTest, ApplicationsAreFoundThroughOrdinaryFoldersButNeverInsidePackagesOrHiddenPlaces)
+TEST_P(AdwareScanTest, ApplicationsAreFoundThroughOrdinaryFoldersButNeverInsidePackagesOrHiddenPlaces)
 {
     m_mac.app(QStringLiteral("/Applications/Alpha.app"));
     m_mac.app(QStringLiteral("/Applications/Alpha.app/Contents/Helpers/Inner.app"));
@@ -97,7 +98,7 @@ TEST_F(AdwareScanTest, ApplicationsAreFoundThroughOrdinaryFoldersButNeverInsideP
                            QStringLiteral("/Users/bob/Documents/Library/Kept.app")}));
 }
 
-TEST_F(AdwareScanTest, OddNamesAndUnlistableEntriesDoNotStopTheApplicationSearch)
+TEST_P(AdwareScanTest, OddNamesAndUnlistableEntriesDoNotStopTheApplicationSearch)
 {
     const QString applications = m_mac.dir(QStringLiteral("/Applications"));
     ASSERT_EQ(::mkdir(QByteArray(QFile::encodeName(applications) + "/Odd\xff.app").constData(), 0755), 0);
@@ -110,7 +111,7 @@ TEST_F(AdwareScanTest, OddNamesAndUnlistableEntriesDoNotStopTheApplicationSearch
     EXPECT_EQ(found.last(), QStringLiteral("/Applications/Sound.app"));
 }
 
-TEST_F(AdwareScanTest, FolderInventoriesListTheSystemFolderBeforeTheUsersOne)
+TEST_P(AdwareScanTest, FolderInventoriesListTheSystemFolderBeforeTheUsersOne)
 {
     m_mac.file(QStringLiteral("/Library/Application Support/SysSupport/x"));
     m_mac.file(QStringLiteral("~/Library/Application Support/UserSupport/x"));
@@ -136,7 +137,7 @@ TEST_F(AdwareScanTest, FolderInventoriesListTheSystemFolderBeforeTheUsersOne)
                            QStringLiteral("/Users/bob/Library/Safari/Extensions/Thing.safariextz")}));
 }
 
-TEST_F(AdwareScanTest, ChromeRecordsCarryProfileNameVersionAndAllocatedSize)
+TEST_P(AdwareScanTest, ChromeRecordsCarryProfileNameVersionAndAllocatedSize)
 {
     m_mac.chromeLocalState({{QStringLiteral("Default"), QStringLiteral("Person 1")},
                             {QStringLiteral("Profile 2"), QStringLiteral("Work")},
@@ -164,7 +165,7 @@ TEST_F(AdwareScanTest, ChromeRecordsCarryProfileNameVersionAndAllocatedSize)
     EXPECT_EQ(records[2].PersonExt, QStringLiteral("Work"));
 }
 
-TEST_F(AdwareScanTest, ChromeLocalisedNamesFollowTheLocaleAndKeyRules)
+TEST_P(AdwareScanTest, ChromeLocalisedNamesFollowTheLocaleAndKeyRules)
 {
     m_mac.chromeLocalState({{QStringLiteral("Default"), QStringLiteral("Person 1")}});
     const QString profile = QStringLiteral("Default");
@@ -195,7 +196,7 @@ TEST_F(AdwareScanTest, ChromeLocalisedNamesFollowTheLocaleAndKeyRules)
                            QStringLiteral("__MSG_empty__")}));
 }
 
-TEST_F(AdwareScanTest, MalformedChromeFilesAreSkippedWithoutLosingTheRest)
+TEST_P(AdwareScanTest, MalformedChromeFilesAreSkippedWithoutLosingTheRest)
 {
     m_mac.chromeLocalState({{QStringLiteral("Default"), QStringLiteral("Person 1")}});
     const QString profile = QStringLiteral("Default");
@@ -219,7 +220,7 @@ TEST_F(AdwareScanTest, MalformedChromeFilesAreSkippedWithoutLosingTheRest)
     EXPECT_TRUE(AdwareScan::getChromeExtantionList(m_volume).isEmpty());
 }
 
-TEST_F(AdwareScanTest, ChromeProfileNamesCannotLeadOutsideChromesFolder)
+TEST_P(AdwareScanTest, ChromeProfileNamesCannotLeadOutsideChromesFolder)
 {
     m_mac.file(QStringLiteral("~/Library/Application Support/Google/Chrome/Local State"),
                R"({"profile": {"info_cache": {"../../../../../Escape": {"name": "Out"}, "Default": {"name": "In"}}}})");
@@ -229,7 +230,7 @@ TEST_F(AdwareScanTest, ChromeProfileNamesCannotLeadOutsideChromesFolder)
     EXPECT_EQ(names(AdwareScan::getChromeExtantionList(m_volume)), QStringList{QStringLiteral("Inside")});
 }
 
-TEST_F(AdwareScanTest, FirefoxAddonsAreKeptOnlyInsideTheirProfileOrAKnownExtensionsFolder)
+TEST_P(AdwareScanTest, FirefoxAddonsAreKeptOnlyInsideTheirProfileOrAKnownExtensionsFolder)
 {
     const QString profiles = QStringLiteral("/Users/bob/Library/Application Support/Firefox/Profiles/");
     const QString addonFolder = profiles + QStringLiteral("p1.default/extensions/folder@example.org");
@@ -277,9 +278,11 @@ TEST_F(AdwareScanTest, FirefoxAddonsAreKeptOnlyInsideTheirProfileOrAKnownExtensi
     EXPECT_EQ(records[3].verExt, QStringLiteral("7"));
 }
 
-TEST_F(AdwareScanTest, NoFirefoxProfilesGiveAnEmptyList)
+TEST_P(AdwareScanTest, NoFirefoxProfilesGiveAnEmptyList)
 {
     EXPECT_TRUE(AdwareScan::getFirefoxExtantionList(m_volume).isEmpty());
     m_mac.dir(firefoxProfiles() + QStringLiteral("empty.default"));
     EXPECT_TRUE(AdwareScan::getFirefoxExtantionList(m_volume).isEmpty());
 }
+
+INSTANTIATE_TEST_SUITE_P(VolumePlaces, AdwareScanTest, everyVolumePlace(), volumePlaceName);

@@ -3,6 +3,7 @@
 #include "RecordingScanHost.h"
 #include "scan/AdwareScan.h"
 #include "support/MacVolumeBuilder.h"
+#include "support/VolumePlace.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -33,11 +34,11 @@ private:
     QString m_stopType;
 };
 
-class FamilyDetectorsTest : public ::testing::Test
+class FamilyDetectorsTest : public ::testing::TestWithParam<VolumePlace>
 {
 protected:
     QTemporaryDir m_tmp;
-    Volume m_volume{m_tmp.path() + QStringLiteral("/disk"), QStringLiteral("bob")};
+    Volume m_volume{placedVolumeRoot(m_tmp.path(), GetParam()), QStringLiteral("bob")};
     MacVolumeBuilder m_mac{m_volume};
 
     // What prepareForScan does: a fresh inventory of the volume.
@@ -79,7 +80,7 @@ protected:
 
 } // namespace
 
-TEST_F(FamilyDetectorsTest, NameProbesIgnoreCaseKeepInventoryOrderAndNeverMatchAnEmptyName)
+TEST_P(FamilyDetectorsTest, NameProbesIgnoreCaseKeepInventoryOrderAndNeverMatchAnEmptyName)
 {
     m_mac.app(QStringLiteral("/Applications/Genieo.app"));
     m_mac.app(QStringLiteral("/Applications/Tools/MyGENIEO helper.app"));
@@ -103,7 +104,7 @@ TEST_F(FamilyDetectorsTest, NameProbesIgnoreCaseKeepInventoryOrderAndNeverMatchA
     EXPECT_TRUE(detectors.checkLaunchAgents(QStringLiteral("nothing like it")).isEmpty());
 }
 
-TEST_F(FamilyDetectorsTest, LiteralPathsAreTestedOnTheVolumeAndUnderTheHomeFolderButLabelsNever)
+TEST_P(FamilyDetectorsTest, LiteralPathsAreTestedOnTheVolumeAndUnderTheHomeFolderButLabelsNever)
 {
     m_mac.dir(QStringLiteral("/Library/Caches/com.zeobit.MacKeeper"));
     m_mac.dir(QStringLiteral("/Library/Caches/com.mackeeper.MacKeeper"));
@@ -129,7 +130,7 @@ TEST_F(FamilyDetectorsTest, LiteralPathsAreTestedOnTheVolumeAndUnderTheHomeFolde
         EXPECT_FALSE(offer.path.contains(QStringLiteral("MARKER"))) << offer.path.toStdString();
 }
 
-TEST_F(FamilyDetectorsTest, ExtensionsOfEveryBrowserAreOfferedWithTheirOwnNamesAndSizes)
+TEST_P(FamilyDetectorsTest, ExtensionsOfEveryBrowserAreOfferedWithTheirOwnNamesAndSizes)
 {
     m_mac.chromeLocalState({{QStringLiteral("Default"), QStringLiteral("Default")},
                             {QStringLiteral("Profile 1"), QStringLiteral("Person 1")}});
@@ -161,7 +162,7 @@ TEST_F(FamilyDetectorsTest, ExtensionsOfEveryBrowserAreOfferedWithTheirOwnNamesA
                            QStringLiteral("Conduit | search protect plus (Person 1) | /Users/bob/Library/Application Support/Google/Chrome/Profile 1/Extensions/spperson")}));
 }
 
-TEST_F(FamilyDetectorsTest, SafariFlashPlayerAndCinemaPlusNamesFollowTheirFamilies)
+TEST_P(FamilyDetectorsTest, SafariFlashPlayerAndCinemaPlusNamesFollowTheirFamilies)
 {
     m_mac.file(QStringLiteral("~/Library/Safari/Extensions/FlashPlayer11.safariextz"));
     m_mac.chromeLocalState({{QStringLiteral("Default"), QStringLiteral("Person 1")}});
@@ -176,7 +177,7 @@ TEST_F(FamilyDetectorsTest, SafariFlashPlayerAndCinemaPlusNamesFollowTheirFamili
                            QStringLiteral("Bundlore | Cinema + Viewer (Person 1) | /Users/bob/Library/Application Support/Google/Chrome/Default/Extensions/cinemaspace")}));
 }
 
-TEST_F(FamilyDetectorsTest, AFootprintTwoDetectorsFindIsFirstOfferedUnderTheEarlierFamily)
+TEST_P(FamilyDetectorsTest, AFootprintTwoDetectorsFindIsFirstOfferedUnderTheEarlierFamily)
 {
     m_mac.file(QStringLiteral("/Library/LaunchAgents/net.culater.SIMBL.Agent.plist"));
     m_mac.dir(QStringLiteral("/Library/ScriptingAdditions/SIMBL.osax"));
@@ -195,7 +196,7 @@ TEST_F(FamilyDetectorsTest, AFootprintTwoDetectorsFindIsFirstOfferedUnderTheEarl
     EXPECT_EQ(host.uniquePaths().size(), 3);
 }
 
-TEST_F(FamilyDetectorsTest, GenieoTripletNeedsAllThreeAgentsAndBringsItsApplicationSupportAndExtensions)
+TEST_P(FamilyDetectorsTest, GenieoTripletNeedsAllThreeAgentsAndBringsItsApplicationSupportAndExtensions)
 {
     m_mac.file(QStringLiteral("~/Library/LaunchAgents/abc.download.plist"));
     m_mac.file(QStringLiteral("~/Library/LaunchAgents/abc.ltvbit.plist"));
@@ -217,7 +218,7 @@ TEST_F(FamilyDetectorsTest, GenieoTripletNeedsAllThreeAgentsAndBringsItsApplicat
     EXPECT_TRUE(run(&FamilyDetectors::checkGenieo).isEmpty());
 }
 
-TEST_F(FamilyDetectorsTest, GenieoOffersAPathFoundTwiceOnlyOnce)
+TEST_P(FamilyDetectorsTest, GenieoOffersAPathFoundTwiceOnlyOnce)
 {
     for (const char *agent : {"texiday.download.plist", "texiday.ltvbit.plist", "texiday.update.plist"})
         m_mac.file(QStringLiteral("/Library/LaunchAgents/") + QLatin1String(agent));
@@ -230,7 +231,7 @@ TEST_F(FamilyDetectorsTest, GenieoOffersAPathFoundTwiceOnlyOnce)
                            QStringLiteral("Genieo | texiday | /Library/Application Support/texiday")}));
 }
 
-TEST_F(FamilyDetectorsTest, BundloreTakesLaunchAgentsWhoseFirstDigitRunHasFourDigits)
+TEST_P(FamilyDetectorsTest, BundloreTakesLaunchAgentsWhoseFirstDigitRunHasFourDigits)
 {
     for (const char *agent : {"2015report.plist", "com.example.1234.plist", "com.example.12345.plist", "com.example.123.plist",
                               "x12y3456.plist", "nodigits.plist", "com.example.１２３４.plist"})
@@ -241,7 +242,7 @@ TEST_F(FamilyDetectorsTest, BundloreTakesLaunchAgentsWhoseFirstDigitRunHasFourDi
                            QStringLiteral("Bundlore | com.example.1234.plist | /Users/bob/Library/LaunchAgents/com.example.1234.plist")}));
 }
 
-TEST_F(FamilyDetectorsTest, FirefoxProfileProbesLookOnlyIntoDefaultProfiles)
+TEST_P(FamilyDetectorsTest, FirefoxProfileProbesLookOnlyIntoDefaultProfiles)
 {
     const QString profiles = QStringLiteral("~/Library/Application Support/Firefox/Profiles/");
     m_mac.file(profiles + QStringLiteral("k2.default-release/abstraction.js"));
@@ -262,7 +263,7 @@ TEST_F(FamilyDetectorsTest, FirefoxProfileProbesLookOnlyIntoDefaultProfiles)
               QStringList{QStringLiteral("OperatorMac | my-homepage.xml | /Users/bob/Library/Application Support/Firefox/Profiles/k4.DEFAULT/searchplugins/my-homepage.xml")});
 }
 
-TEST_F(FamilyDetectorsTest, ProfilesRootWithoutDefaultProfilesOrWithoutEntriesYieldsNothing)
+TEST_P(FamilyDetectorsTest, ProfilesRootWithoutDefaultProfilesOrWithoutEntriesYieldsNothing)
 {
     EXPECT_TRUE(run(&FamilyDetectors::checkConduit).isEmpty());
     m_mac.dir(QStringLiteral("~/Library/Application Support/Firefox/Profiles"));
@@ -271,7 +272,7 @@ TEST_F(FamilyDetectorsTest, ProfilesRootWithoutDefaultProfilesOrWithoutEntriesYi
     EXPECT_TRUE(run(&FamilyDetectors::checkConduit).isEmpty());
 }
 
-TEST_F(FamilyDetectorsTest, InstallCoreTakesExtensionsEndingInSearchWithCase)
+TEST_P(FamilyDetectorsTest, InstallCoreTakesExtensionsEndingInSearchWithCase)
 {
     m_mac.file(QStringLiteral("~/Library/Safari/Extensions/quicksearch"));
     m_mac.file(QStringLiteral("~/Library/Safari/Extensions/QuickSearch"));
@@ -288,7 +289,7 @@ TEST_F(FamilyDetectorsTest, InstallCoreTakesExtensionsEndingInSearchWithCase)
                            QStringLiteral("InstallCore | Web search | ") + xpi}));
 }
 
-TEST_F(FamilyDetectorsTest, SpecialCollectionOrdersShowInTheOfferOrder)
+TEST_P(FamilyDetectorsTest, SpecialCollectionOrdersShowInTheOfferOrder)
 {
     m_mac.dir(QStringLiteral("/Library/PrivilegedHelperTools/Jack"));
     m_mac.dir(QStringLiteral("/System/Library/Frameworks/v.framework"));
@@ -316,7 +317,7 @@ TEST_F(FamilyDetectorsTest, SpecialCollectionOrdersShowInTheOfferOrder)
                            QStringLiteral("Feelbegin | Feelbegin.update.plist | /Library/LaunchAgents/Feelbegin.update.plist")}));
 }
 
-TEST_F(FamilyDetectorsTest, QuickScanShowsEveryStatusWithItsPauseAndOtherScansOnlyTakeTheFixedPause)
+TEST_P(FamilyDetectorsTest, QuickScanShowsEveryStatusWithItsPauseAndOtherScansOnlyTakeTheFixedPause)
 {
     RecordingScanHost quick(m_volume);
     FamilyDetectors(quick).runAll();
@@ -337,7 +338,7 @@ TEST_F(FamilyDetectorsTest, QuickScanShowsEveryStatusWithItsPauseAndOtherScansOn
     EXPECT_EQ(full.pauses(), QList<double>{0.5});
 }
 
-TEST_F(FamilyDetectorsTest, AStopRequestedDuringADetectorLetsItFinishAndSkipsTheRest)
+TEST_P(FamilyDetectorsTest, AStopRequestedDuringADetectorLetsItFinishAndSkipsTheRest)
 {
     m_mac.file(QStringLiteral("~/Library/Safari/Extensions/Trovi.safariextz"));
     m_mac.file(QStringLiteral("/Library/LaunchAgents/com.conduit.loader.agent.plist"));
@@ -352,7 +353,7 @@ TEST_F(FamilyDetectorsTest, AStopRequestedDuringADetectorLetsItFinishAndSkipsThe
     EXPECT_EQ(host.statuses().last().text, QStringLiteral("Conduit"));
 }
 
-TEST_F(FamilyDetectorsTest, AnUnknownDetectorIsReportedAndSkipped)
+TEST_P(FamilyDetectorsTest, AnUnknownDetectorIsReportedAndSkipped)
 {
     RecordingScanHost host(m_volume);
     const FamilyCatalogue empty = FamilyCatalogue::fromJson(R"({"detectors": []})", R"({"groups": []})");
@@ -362,3 +363,5 @@ TEST_F(FamilyDetectorsTest, AnUnknownDetectorIsReportedAndSkipped)
     EXPECT_TRUE(host.offers().isEmpty());
     EXPECT_TRUE(host.statuses().isEmpty());
 }
+
+INSTANTIATE_TEST_SUITE_P(VolumePlaces, FamilyDetectorsTest, everyVolumePlace(), volumePlaceName);

@@ -40,7 +40,7 @@ protected:
 
 } // namespace
 
-TEST_F(FileCountTest, CountsFoldersAndVisibleFilesDepthFirstAndStartsTheDeepScan)
+TEST_P(FileCountTest, CountsFoldersAndVisibleFilesDepthFirstAndStartsTheDeepScan)
 {
     folder("a");
     file("a/one");
@@ -72,7 +72,7 @@ TEST_F(FileCountTest, CountsFoldersAndVisibleFilesDepthFirstAndStartsTheDeepScan
     EXPECT_EQ(host.doneScanCalls(), 0);
 }
 
-TEST_F(FileCountTest, ACustomScanCountsTheChosenFolderAlone)
+TEST_P(FileCountTest, ACustomScanCountsTheChosenFolderAlone)
 {
     folder("chosen");
     file("chosen/x");
@@ -87,7 +87,7 @@ TEST_F(FileCountTest, ACustomScanCountsTheChosenFolderAlone)
     EXPECT_EQ(host.deepScanStarts(), QList<QStringList>{{path(QStringLiteral("chosen"))}});
 }
 
-TEST_F(FileCountTest, ARegularFileRootCountsOneAndAMissingRootNothing)
+TEST_P(FileCountTest, ARegularFileRootCountsOneAndAMissingRootNothing)
 {
     file("single");
     FileCount::scannigWithCheckingDirectory(host, path(QStringLiteral("single")));
@@ -100,7 +100,7 @@ TEST_F(FileCountTest, ARegularFileRootCountsOneAndAMissingRootNothing)
     EXPECT_EQ(other.deepScanStarts().size(), 1);
 }
 
-TEST_F(FileCountTest, AStopEndsTheCountAndCompletesTheScanWithoutStartingTheDeepScan)
+TEST_P(FileCountTest, AStopEndsTheCountAndCompletesTheScanWithoutStartingTheDeepScan)
 {
     for (int i = 0; i < 20; ++i) {
         folder("f" + QByteArray::number(i));
@@ -120,7 +120,7 @@ TEST_F(FileCountTest, AStopEndsTheCountAndCompletesTheScanWithoutStartingTheDeep
     EXPECT_EQ(host.state().fileCountCompleted, 0);
 }
 
-TEST_F(FileCountTest, CountsAChainDeeperThanThePathLimitWithFewDescriptors)
+TEST_P(FileCountTest, CountsAChainDeeperThanThePathLimitWithFewDescriptors)
 {
     const int depth = 5000;
     WalkFixtures::makeChain(dir.path(), "n", depth, "leaf");
@@ -141,7 +141,7 @@ TEST_F(FileCountTest, CountsAChainDeeperThanThePathLimitWithFewDescriptors)
     WalkFixtures::removeChain(dir.path(), "n");
 }
 
-TEST_F(FileCountTest, NamesThatAreNotUtf8AreCounted)
+TEST_P(FileCountTest, NamesThatAreNotUtf8AreCounted)
 {
     folder("bad\xff");
     file("bad\xff/\xfe\xfd");
@@ -149,3 +149,5 @@ TEST_F(FileCountTest, NamesThatAreNotUtf8AreCounted)
     FileCount::scannigWithCheckingDirectory(host, dir.path());
     EXPECT_EQ(host.state().totalCount, 3);
 }
+
+INSTANTIATE_TEST_SUITE_P(VolumePlaces, FileCountTest, everyVolumePlace(), volumePlaceName);

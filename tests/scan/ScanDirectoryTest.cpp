@@ -47,7 +47,7 @@ protected:
 
 } // namespace
 
-TEST_F(ScanDirectoryTest, VisitsEveryFolderAndFileDepthFirstInListingOrderHiddenFilesIncluded)
+TEST_P(ScanDirectoryTest, VisitsEveryFolderAndFileDepthFirstInListingOrderHiddenFilesIncluded)
 {
     folder("Library");
     folder("Library/Caches");
@@ -73,7 +73,7 @@ TEST_F(ScanDirectoryTest, VisitsEveryFolderAndFileDepthFirstInListingOrderHidden
     EXPECT_EQ(host.doneScanCalls(), 0);
 }
 
-TEST_F(ScanDirectoryTest, TwoHundredFiftyCountedEntriesStepAfterEveryThirdVisitedEntry)
+TEST_P(ScanDirectoryTest, TwoHundredFiftyCountedEntriesStepAfterEveryThirdVisitedEntry)
 {
     for (int i = 0; i < 250; ++i)
         file("f" + QByteArray::number(i));
@@ -84,7 +84,7 @@ TEST_F(ScanDirectoryTest, TwoHundredFiftyCountedEntriesStepAfterEveryThirdVisite
     EXPECT_EQ(progressTrace(), QStringLiteral("..UP1.").repeated(83) + QStringLiteral("."));
 }
 
-TEST_F(ScanDirectoryTest, FiftyCountedEntriesStepAfterEveryVisitedEntry)
+TEST_P(ScanDirectoryTest, FiftyCountedEntriesStepAfterEveryVisitedEntry)
 {
     for (int i = 0; i < 45; ++i)
         file("f" + QByteArray::number(i));
@@ -98,7 +98,7 @@ TEST_F(ScanDirectoryTest, FiftyCountedEntriesStepAfterEveryVisitedEntry)
     EXPECT_EQ(progressTrace(), QStringLiteral("UP2.").repeated(50));
 }
 
-TEST_F(ScanDirectoryTest, OffersEveryMatchingPathAndDoesNotEnterAMatchingFolder)
+TEST_P(ScanDirectoryTest, OffersEveryMatchingPathAndDoesNotEnterAMatchingFolder)
 {
     folder("Library");
     folder("Library/LaunchAgents");
@@ -135,7 +135,7 @@ TEST_F(ScanDirectoryTest, OffersEveryMatchingPathAndDoesNotEnterAMatchingFolder)
     EXPECT_FALSE(host.progressURLs().contains(path(QStringLiteral("Library/Genieo/deeper"))));
 }
 
-TEST_F(ScanDirectoryTest, ARootWhosePathHoldsASignatureOffersEachTopEntryAndEntersNone)
+TEST_P(ScanDirectoryTest, ARootWhosePathHoldsASignatureOffersEachTopEntryAndEntersNone)
 {
     folder("MacKeeper Backups");
     folder("MacKeeper Backups/sub");
@@ -151,7 +151,38 @@ TEST_F(ScanDirectoryTest, ARootWhosePathHoldsASignatureOffersEachTopEntryAndEnte
     EXPECT_EQ(host.progressURLs().size(), 2);
 }
 
-TEST_F(ScanDirectoryTest, LinksAreNeverFollowedInsideOrOutOfTheTree)
+// The root rules and the signatures read the path on the volume: a volume
+// whose root folder is hidden, a package or named like a threat is walked
+// like any other, and only what lies on it can match.
+TEST_P(ScanDirectoryTest, AVolumeIsWalkedWhateverTheFolderItIsMountedAtIsCalled)
+{
+    const QStringList signatures{QStringLiteral("Genieo"), QStringLiteral("MacKeeper"), QStringLiteral(".backup"),
+                                 QStringLiteral("disk.app"), QStringLiteral("/Library/LaunchAgents/com.genieo.engine.plist")};
+    for (const QString &name : {QStringLiteral(".backup"), QStringLiteral("disk.app"), QStringLiteral("Kit.framework"),
+                                QStringLiteral("MacKeeper Backups"), QStringLiteral("Genieo")}) {
+        SCOPED_TRACE(name.toStdString());
+        const QString volumeRoot = path(name);
+        const QByteArray rootBytes = QFile::encodeName(volumeRoot);
+        WalkFixtures::makeFolder(rootBytes);
+        for (const char *folder : {"/Applications", "/Library", "/Library/LaunchAgents", "/Users", "/Users/tester",
+                                         "/Users/tester/Documents"})
+            WalkFixtures::makeFolder(rootBytes + folder);
+        WalkFixtures::makeFile(rootBytes + "/Library/LaunchAgents/com.genieo.engine.plist");
+        WalkFixtures::makeFile(rootBytes + "/Users/tester/Documents/notes.txt");
+        const QString threat = volumeRoot + QStringLiteral("/Library/LaunchAgents/com.genieo.engine.plist");
+
+        for (const QString &walkRoot : {volumeRoot, volumeRoot + QStringLiteral("/"), volumeRoot + QStringLiteral("/Users/tester/")}) {
+            ObservingScanHost onVolume{Volume(volumeRoot, QStringLiteral("tester"))};
+            onVolume.setFullSystemScanPaths(signatures);
+            scanDirectory::scannigWithCheckingSubDirectory(onVolume, {walkRoot});
+            const bool whole = !walkRoot.contains(QStringLiteral("/Users/"));
+            EXPECT_EQ(onVolume.progressURLs().size(), whole ? 8 : 2) << walkRoot.toStdString();
+            EXPECT_EQ(onVolume.uniquePaths(), whole ? QStringList{threat} : QStringList{}) << walkRoot.toStdString();
+        }
+    }
+}
+
+TEST_P(ScanDirectoryTest, LinksAreNeverFollowedInsideOrOutOfTheTree)
 {
     QTemporaryDir outside;
     WalkFixtures::makeFile(QFile::encodeName(outside.filePath(QStringLiteral("Genieo.app"))));
@@ -168,7 +199,7 @@ TEST_F(ScanDirectoryTest, LinksAreNeverFollowedInsideOrOutOfTheTree)
     EXPECT_TRUE(host.offers().isEmpty());
 }
 
-TEST_F(ScanDirectoryTest, RootsThatArePackagesHiddenFrameworksOrFilesAreNotWalkedButTheWalkStillEnds)
+TEST_P(ScanDirectoryTest, RootsThatArePackagesHiddenFrameworksOrFilesAreNotWalkedButTheWalkStillEnds)
 {
     const QStringList roots{QStringLiteral("Tool.framework"), QStringLiteral(".hidden"), QStringLiteral("Genieo.app"),
                             QStringLiteral("Setup.pkg"), QStringLiteral("Genieo.txt"), QStringLiteral("gone")};
@@ -197,7 +228,7 @@ TEST_F(ScanDirectoryTest, RootsThatArePackagesHiddenFrameworksOrFilesAreNotWalke
     }
 }
 
-TEST_F(ScanDirectoryTest, ACustomScanWalksTheChosenFolderAlone)
+TEST_P(ScanDirectoryTest, ACustomScanWalksTheChosenFolderAlone)
 {
     folder("chosen");
     file("chosen/x");
@@ -210,7 +241,7 @@ TEST_F(ScanDirectoryTest, ACustomScanWalksTheChosenFolderAlone)
     EXPECT_EQ(host.progressURLs(), QStringList{path(QStringLiteral("chosen/x"))});
 }
 
-TEST_F(ScanDirectoryTest, AStopLeavesTheRestUnvisitedAndCompletesTheScan)
+TEST_P(ScanDirectoryTest, AStopLeavesTheRestUnvisitedAndCompletesTheScan)
 {
     for (int i = 0; i < 10; ++i) {
         folder("d" + QByteArray::number(i));
@@ -233,7 +264,7 @@ TEST_F(ScanDirectoryTest, AStopLeavesTheRestUnvisitedAndCompletesTheScan)
     EXPECT_EQ(host.state().ScanTypeCount, 1);
 }
 
-TEST_F(ScanDirectoryTest, ExactlyOneOfTheTwoTasksCompletesTheScan)
+TEST_P(ScanDirectoryTest, ExactlyOneOfTheTwoTasksCompletesTheScan)
 {
     folder("a");
     file("a/b");
@@ -249,7 +280,7 @@ TEST_F(ScanDirectoryTest, ExactlyOneOfTheTwoTasksCompletesTheScan)
     }
 }
 
-TEST_F(ScanDirectoryTest, WalksAChainFiveThousandFoldersDeepPastThePathLimit)
+TEST_P(ScanDirectoryTest, WalksAChainFiveThousandFoldersDeepPastThePathLimit)
 {
     const int depth = 5000;
     const QByteArray leaf = WalkFixtures::makeChain(dir.path(), "n", depth, "Genieo.leaf");
@@ -278,7 +309,7 @@ TEST_F(ScanDirectoryTest, WalksAChainFiveThousandFoldersDeepPastThePathLimit)
     WalkFixtures::removeChain(dir.path(), "n");
 }
 
-TEST_F(ScanDirectoryTest, NamesThatAreNotUtf8AreVisitedComparedAndOfferedUnderTheirOwnBytes)
+TEST_P(ScanDirectoryTest, NamesThatAreNotUtf8AreVisitedComparedAndOfferedUnderTheirOwnBytes)
 {
     folder("odd\xff");
     file("odd\xff/Genieo.plist");
@@ -308,7 +339,7 @@ TEST_F(ScanDirectoryTest, NamesThatAreNotUtf8AreVisitedComparedAndOfferedUnderTh
 // A folder changed after its parent was listed: the walk reads it when it
 // reaches it (no read-ahead), or has read it a moment before (read-ahead).
 // Either way the walk goes on and ends normally.
-TEST_F(ScanDirectoryTest, AFolderReplacedOrRemovedAfterItsListingIsSkipped)
+TEST_P(ScanDirectoryTest, AFolderReplacedOrRemovedAfterItsListingIsSkipped)
 {
     for (const int threads : {0, 2}) {
         SCOPED_TRACE(threads);
@@ -349,7 +380,7 @@ TEST_F(ScanDirectoryTest, AFolderReplacedOrRemovedAfterItsListingIsSkipped)
     }
 }
 
-TEST_F(ScanDirectoryTest, AFolderThatCannotBeReadIsSkippedCountedAndTheWalkGoesOn)
+TEST_P(ScanDirectoryTest, AFolderThatCannotBeReadIsSkippedCountedAndTheWalkGoesOn)
 {
     ASSERT_EQ(::chmod(root().constData(), 0755), 0);
     folder("a");
@@ -378,3 +409,5 @@ TEST_F(ScanDirectoryTest, AFolderThatCannotBeReadIsSkippedCountedAndTheWalkGoesO
     }
     ASSERT_EQ(::chmod((root() + "/a/locked").constData(), 0755), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(VolumePlaces, ScanDirectoryTest, everyVolumePlace(), volumePlaceName);

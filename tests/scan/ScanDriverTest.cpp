@@ -20,11 +20,14 @@ void offer(ScanHost &host, const QString &hostPath, const QString &type = QStrin
                     source);
 }
 
-class ScanDriverTest : public ::testing::Test
+// Runs at a plain volume path and below folders named with signature and
+// product words: the listing rules read paths on the volume.
+class ScanDriverTest : public ::testing::TestWithParam<VolumePlace>
 {
 protected:
     ScanDriverTest()
-        : mac(test.volume())
+        : test(QString(), QStringLiteral("tester"), GetParam())
+        , mac(test.volume())
         , access(test.platform())
     {
         test.platform().defaults().setBool(false, PreferenceKeys::RealTimeScanONOFF);
@@ -54,7 +57,7 @@ protected:
 
 } // namespace
 
-TEST_F(ScanDriverTest, QuickScanListsEachFindingOnceAndStoresAReport)
+TEST_P(ScanDriverTest, QuickScanListsEachFindingOnceAndStoresAReport)
 {
     const QString a = mac.file(QStringLiteral("~/Library/LaunchAgents/a.plist"));
     const QString b = mac.dir(QStringLiteral("/Library/Application Support/Genieo"));
@@ -84,7 +87,7 @@ TEST_F(ScanDriverTest, QuickScanListsEachFindingOnceAndStoresAReport)
     EXPECT_EQ(lastScan.timeSpec(), Qt::UTC);
 }
 
-TEST_F(ScanDriverTest, RealTimeProtectionLeavesNoReportForACleanScan)
+TEST_P(ScanDriverTest, RealTimeProtectionLeavesNoReportForACleanScan)
 {
     test.platform().defaults().removeObjectForKey(PreferenceKeys::RealTimeScanONOFF);
     auto driver = makeDriver({[](ScanHost &) {}, {}, {}});
@@ -95,7 +98,7 @@ TEST_F(ScanDriverTest, RealTimeProtectionLeavesNoReportForACleanScan)
     EXPECT_EQ(report->adwareCount(), 0u);
 }
 
-TEST_F(ScanDriverTest, StoppedQuickScanCompletesAsStoppedAndTheNextRunsNormally)
+TEST_P(ScanDriverTest, StoppedQuickScanCompletesAsStoppedAndTheNextRunsNormally)
 {
     const QString a = mac.file(QStringLiteral("~/a"));
     bool stop = true;
@@ -114,7 +117,7 @@ TEST_F(ScanDriverTest, StoppedQuickScanCompletesAsStoppedAndTheNextRunsNormally)
     EXPECT_NE(next->scanDuration(), QStringLiteral("Stopped"));
 }
 
-TEST_F(ScanDriverTest, StatusStepsAreQuickScanOnlyAndPausesGoThroughTheSleeper)
+TEST_P(ScanDriverTest, StatusStepsAreQuickScanOnlyAndPausesGoThroughTheSleeper)
 {
     QList<double> slept;
     auto driver = makeDriver({[](ScanHost &host) {
@@ -141,7 +144,7 @@ TEST_F(ScanDriverTest, StatusStepsAreQuickScanOnlyAndPausesGoThroughTheSleeper)
     EXPECT_EQ(slept, QList<double>{0.5});
 }
 
-TEST_F(ScanDriverTest, FullSystemScanKeepsTheWalksFindingsAndEndsAfterBothTasks)
+TEST_P(ScanDriverTest, FullSystemScanKeepsTheWalksFindingsAndEndsAfterBothTasks)
 {
     const QString seenByDetector = mac.file(QStringLiteral("~/Library/LaunchAgents/d.plist"));
     const QString seenByWalk = mac.file(QStringLiteral("~/Downloads/Genieo.dmg"));
@@ -165,7 +168,7 @@ TEST_F(ScanDriverTest, FullSystemScanKeepsTheWalksFindingsAndEndsAfterBothTasks)
     EXPECT_EQ(report->reportType(), QStringLiteral("Full System Scan"));
 }
 
-TEST_F(ScanDriverTest, StoppedFullScanWaitsForEveryTaskBeforeCompleting)
+TEST_P(ScanDriverTest, StoppedFullScanWaitsForEveryTaskBeforeCompleting)
 {
     std::atomic<bool> walkEnded{false};
     auto driver = makeDriver({[](ScanHost &host) { host.state().isScanStop = true; },
@@ -185,7 +188,7 @@ TEST_F(ScanDriverTest, StoppedFullScanWaitsForEveryTaskBeforeCompleting)
     EXPECT_EQ(report->scanDuration(), QStringLiteral("Stopped"));
 }
 
-TEST_F(ScanDriverTest, CustomScanKeepsOnlyFindingsInsideTheChosenFolder)
+TEST_P(ScanDriverTest, CustomScanKeepsOnlyFindingsInsideTheChosenFolder)
 {
     const QString folder = mac.dir(QStringLiteral("~/Downloads"));
     const QString inside = mac.file(QStringLiteral("~/Downloads/x/Genieo.app.zip"));
@@ -215,7 +218,7 @@ TEST_F(ScanDriverTest, CustomScanKeepsOnlyFindingsInsideTheChosenFolder)
     EXPECT_EQ(report->reportType(), QStringLiteral("Custom Scan"));
 }
 
-TEST_F(ScanDriverTest, CancelledCustomFolderStartsNothingAndSecondStartIsIgnored)
+TEST_P(ScanDriverTest, CancelledCustomFolderStartsNothingAndSecondStartIsIgnored)
 {
     int detectorRuns = 0;
     auto driver = makeDriver({[&](ScanHost &) { ++detectorRuns; }, {}, {}});
@@ -235,7 +238,7 @@ TEST_F(ScanDriverTest, CancelledCustomFolderStartsNothingAndSecondStartIsIgnored
     EXPECT_EQ(detectorRuns, 1);
 }
 
-TEST_F(ScanDriverTest, MakersOwnApplicationsAreListedOnlyWhenAnImpostorIsInstalled)
+TEST_P(ScanDriverTest, MakersOwnApplicationsAreListedOnlyWhenAnImpostorIsInstalled)
 {
     const QString helper = mac.app(QStringLiteral("~/Downloads/Sweepling Helper.app"), QStringLiteral("com.fake.helper"));
     const QString other = mac.app(QStringLiteral("~/Downloads/Genieo.app"), QStringLiteral("com.genieo"));
@@ -263,7 +266,7 @@ TEST_F(ScanDriverTest, MakersOwnApplicationsAreListedOnlyWhenAnImpostorIsInstall
     EXPECT_TRUE(ScanDriver::getOriginalAppName(QStringLiteral("Clean Mac.app")).isEmpty());
 }
 
-TEST_F(ScanDriverTest, StopScanNotificationStopsTheRunningScan)
+TEST_P(ScanDriverTest, StopScanNotificationStopsTheRunningScan)
 {
     auto driver = makeDriver({[&](ScanHost &host) {
                                   while (!host.state().isScanStop)
@@ -282,7 +285,7 @@ TEST_F(ScanDriverTest, StopScanNotificationStopsTheRunningScan)
 // A home folder that is a link is never followed: the scan would read
 // nothing there, so it names the folder, runs no phase and makes no report
 // rather than completing as a clean scan.
-TEST_F(ScanDriverTest, ARootThatCannotBeOpenedEndsTheScanAtOnceWithoutAReport)
+TEST_P(ScanDriverTest, ARootThatCannotBeOpenedEndsTheScanAtOnceWithoutAReport)
 {
     const QString home = test.volume().homeFolder();
     const QString elsewhere = mac.dir(QStringLiteral("/Elsewhere/tester"));
@@ -321,7 +324,7 @@ TEST_F(ScanDriverTest, ARootThatCannotBeOpenedEndsTheScanAtOnceWithoutAReport)
 // The chosen folder is resolved once, when the scan starts: the count and
 // the walk get the link's target (they never follow a link themselves), and
 // findings inside the target are kept.
-TEST_F(ScanDriverTest, ACustomScanOfALinkScansItsTargetAndNamesIt)
+TEST_P(ScanDriverTest, ACustomScanOfALinkScansItsTargetAndNamesIt)
 {
     const QString target = mac.dir(QStringLiteral("~/Downloads/Real"));
     const QString inside = mac.file(QStringLiteral("~/Downloads/Real/Genieo.zip"));
@@ -348,3 +351,4 @@ TEST_F(ScanDriverTest, ACustomScanOfALinkScansItsTargetAndNamesIt)
     ASSERT_EQ(report->adwareList().size(), 1);
     EXPECT_EQ(report->adwareList().first()->path(), inside);
 }
+INSTANTIATE_TEST_SUITE_P(VolumePlaces, ScanDriverTest, everyVolumePlace(), volumePlaceName);

@@ -2,6 +2,7 @@
 
 #include "RecordingScanHost.h"
 #include "scan/FolderStack.h"
+#include "support/VolumePlace.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -86,11 +87,13 @@ private:
 };
 
 // A test over a temporary tree and an observing host, with helpers to make
-// folders and files by raw byte names below it.
-class WalkTreeTest : public ::testing::Test
+// folders and files by raw byte names below it. The tree is a volume root
+// placed at the test's parameter: at a plain path, and below folders named
+// with signature and product words, a leading dot and a bundle extension.
+class WalkTreeTest : public ::testing::TestWithParam<VolumePlace>
 {
 protected:
-    QTemporaryDir dir;
+    PlacedVolumeFolder dir{GetParam()};
     ObservingScanHost host{Volume(dir.path(), QStringLiteral("tester"))};
 
     void TearDown() override { WalkFixtures::removeContents(root()); }

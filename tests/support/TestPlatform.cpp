@@ -1,5 +1,7 @@
 #include "support/TestPlatform.h"
 
+#include <QDir>
+
 bool TestWorkspace::openURL(const QUrl &url)
 {
     opened.append(url);
@@ -12,9 +14,13 @@ bool TestWorkspace::revealInFileManager(const QString &path)
     return true;
 }
 
-TestPlatform::TestPlatform(const QString &root, const QString &login)
+TestPlatform::TestPlatform(const QString &root, const QString &login, VolumePlace place)
 {
-    const QString rootPath = root.isEmpty() ? m_rootDir.path() : root;
+    QString rootPath = root;
+    if (rootPath.isEmpty()) {
+        rootPath = place == VolumePlace::Plain ? m_rootDir.path() : placedVolumeRoot(m_rootDir.path(), place);
+        QDir().mkpath(rootPath);
+    }
     m_platform = std::make_unique<Platform>(Volume(rootPath, login), settingsFile());
     auto alerts = std::make_unique<ScriptedAlerts>();
     m_alerts = alerts.get();

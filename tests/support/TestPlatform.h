@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 #include "platform/ScriptedAlerts.h"
+#include "support/VolumePlace.h"
 
 #include <QTemporaryDir>
 #include <memory>
@@ -25,8 +26,10 @@ public:
 class TestPlatform
 {
 public:
-    // root: host folder of the volume; empty makes a new temporary one.
-    explicit TestPlatform(const QString &root = QString(), const QString &login = QStringLiteral("tester"));
+    // root: host folder of the volume; empty makes a new temporary one, with
+    // the volume root at place inside it.
+    explicit TestPlatform(const QString &root = QString(), const QString &login = QStringLiteral("tester"),
+                          VolumePlace place = VolumePlace::Plain);
 
     Platform &platform() { return *m_platform; }
     ScriptedAlerts &alerts() { return *m_alerts; }
