@@ -45,9 +45,9 @@ TEST(AccessController, StoredBookmarksOpenUntilTheirFolderIsReplaced)
     ASSERT_TRUE(access.saveBookmark(test.volume().homeFolder(), {kSaveDirectory, kSaveDirectoryForHD8}));
     EXPECT_TRUE(access.makeBookMarkURLAccessible(kSaveDirectory));
     EXPECT_TRUE(access.makeBookMarkURLAccessible(kSaveDirectoryForHD8));
-    QDir(test.volume().homeFolder()).removeRecursively();
-    QDir().mkpath(test.volume().homeFolder() + QStringLiteral("x"));
-    QDir().mkpath(test.volume().homeFolder());
+    // The old folder is kept aside, so the new one cannot get its inode back.
+    ASSERT_TRUE(QDir().rename(test.volume().homeFolder(), test.volume().homeFolder() + QStringLiteral("-old")));
+    ASSERT_TRUE(QDir().mkpath(test.volume().homeFolder()));
     EXPECT_FALSE(access.makeBookMarkURLAccessible(kSaveDirectory));
 }
 
