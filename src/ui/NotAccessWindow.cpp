@@ -79,7 +79,10 @@ NotAccessWindow::NotAccessWindow(AccessController &access, Platform &platform, Q
     layout->addWidget(explanation);
     layout->addSpacing(8);
     layout->addLayout(buttons);
-    setMinimumWidth(480);
+    // A fixed size from the wrapped texts: the window never squeezes them,
+    // whatever the screen.
+    setFixedWidth(kWidth);
+    setFixedHeight(heightForWidth(kWidth));
 }
 
 void NotAccessWindow::confirmAccessAction()

@@ -20,6 +20,7 @@ public:
     // Wait between a stored grant and the main interface (0.2 s to open the
     // grant and 0.2 s more), shortened by UiTiming in tests.
     static constexpr int kOpenDelayMilliseconds = 400;
+    static constexpr int kWidth = 520;
 
     NotAccessWindow(AccessController &access, Platform &platform, QWidget *parent = nullptr);
 

@@ -73,10 +73,17 @@ void ScreenshotTour::busyButtons()
     dashboard->scanBtu()->showSpinner();
     save(m_delegate.window(), QStringLiteral("main-dashboard-scan-busy"));
     dashboard->scanBtu()->hideSpinner();
+    restoreScanTitle();
     dashboard->UpdateNowSelf()->showSpinner();
     save(m_delegate.window(), QStringLiteral("main-dashboard-update-busy"));
     dashboard->UpdateNowSelf()->hideSpinner();
-    AppDelegateWindow::setTextTo(dashboard->scanBtu(), QStringLiteral("Quick Scan >"), Qt::white,
+    restoreScanTitle();
+}
+
+// The title the caller of hideSpinner() sets after a scan.
+void ScreenshotTour::restoreScanTitle()
+{
+    AppDelegateWindow::setTextTo(m_delegate.dashboardObj()->scanBtu(), QStringLiteral("Quick Scan >"), Qt::white,
                                  QApplication::font().pointSizeF(), Qt::AlignCenter);
 }
 

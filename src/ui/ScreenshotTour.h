@@ -22,6 +22,7 @@ private:
     void save(QWidget *widget, const QString &state);
     void tabs();
     void busyButtons();
+    void restoreScanTitle();
     void accessWindow();
     void alerts();
     void chooser();
