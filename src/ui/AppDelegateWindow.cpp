@@ -135,13 +135,20 @@ void AppDelegateWindow::getHelp()
     m_app.platform().workspace().openURL(helpPageUrl());
 }
 
-std::unique_ptr<QMessageBox> AppDelegateWindow::questionAlert(const QString &text, const QString &messageText)
+std::unique_ptr<QMessageBox> AppDelegateWindow::makeAlert(const QString &name, const QString &text,
+                                                          const QString &messageText, QWidget *parent)
 {
-    auto alert = std::make_unique<QMessageBox>();
-    alert->setObjectName(QStringLiteral("questionAlert"));
+    auto alert = std::make_unique<QMessageBox>(parent);
+    alert->setObjectName(name);
     alert->setWindowTitle(QStringLiteral("Sweepling"));
     alert->setText(messageText);
     alert->setInformativeText(text);
+    return alert;
+}
+
+std::unique_ptr<QMessageBox> AppDelegateWindow::questionAlert(const QString &text, const QString &messageText)
+{
+    auto alert = makeAlert(QStringLiteral("questionAlert"), text, messageText);
     QPushButton *yes = alert->addButton(QStringLiteral("Yes"), QMessageBox::YesRole);
     QPushButton *no = alert->addButton(QStringLiteral("No"), QMessageBox::NoRole);
     yes->setObjectName(QStringLiteral("alertYes"));
@@ -163,11 +170,7 @@ int AppDelegateWindow::createAlertForInformativeText(const QString &text, const 
 std::unique_ptr<QMessageBox> AppDelegateWindow::informationAlert(const QString &text, const QString &messageText,
                                                                  QWidget *window)
 {
-    auto alert = std::make_unique<QMessageBox>(window);
-    alert->setObjectName(QStringLiteral("informationAlert"));
-    alert->setWindowTitle(QStringLiteral("Sweepling"));
-    alert->setText(messageText);
-    alert->setInformativeText(text);
+    auto alert = makeAlert(QStringLiteral("informationAlert"), text, messageText, window);
     alert->setStandardButtons(QMessageBox::Ok);
     return alert;
 }

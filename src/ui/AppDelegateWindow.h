@@ -62,6 +62,10 @@ public:
     // application-modal.
     static void createAlertForInformativeText(const QString &text, const QString &messageText, bool runModal,
                                               QWidget *window);
+    // An alert titled "Sweepling" with the message and informative texts and
+    // no buttons yet.
+    static std::unique_ptr<QMessageBox> makeAlert(const QString &name, const QString &text,
+                                                  const QString &messageText, QWidget *parent = nullptr);
     // The two alerts unshown, for the screenshots and for tests of the keys.
     static std::unique_ptr<QMessageBox> questionAlert(const QString &text, const QString &messageText);
     static std::unique_ptr<QMessageBox> informationAlert(const QString &text, const QString &messageText,

@@ -30,18 +30,14 @@ int QtAlertPresenter::ask(const QString &messageText, const QString &informative
 {
     int answer = 0;
     MainThread::sync([&] {
-        QMessageBox alert;
-        alert.setObjectName(QStringLiteral("askAlert"));
-        alert.setWindowTitle(QStringLiteral("Sweepling"));
-        alert.setText(messageText);
-        alert.setInformativeText(informativeText);
+        const auto alert = AppDelegateWindow::makeAlert(QStringLiteral("askAlert"), informativeText, messageText);
         QList<QAbstractButton *> added;
         for (const QString &title : buttons)
-            added.append(alert.addButton(title, QMessageBox::AcceptRole));
+            added.append(alert->addButton(title, QMessageBox::AcceptRole));
         if (!added.isEmpty())
-            alert.setDefaultButton(qobject_cast<QPushButton *>(added.first()));
-        alert.exec();
-        answer = qMax(0, static_cast<int>(added.indexOf(alert.clickedButton())));
+            alert->setDefaultButton(qobject_cast<QPushButton *>(added.first()));
+        alert->exec();
+        answer = qMax(0, static_cast<int>(added.indexOf(alert->clickedButton())));
     });
     return answer;
 }

@@ -21,6 +21,13 @@ public:
     }
 };
 
+// Stores grants but can open none (a folder that refuses to be read).
+class UnopenableBookmarks : public Bookmarks
+{
+public:
+    bool startAccessing(const QString &) const override { return false; }
+};
+
 // The alerts shown, "message: informative" joined by "|".
 std::string informed(const ScriptedAlerts &alerts)
 {
@@ -119,6 +126,19 @@ TEST(AccessWindow, AFailedBookmarkKeepsTheEarlierGrant)
 
     EXPECT_EQ(informed(app.test.alerts()), "Error: Access Denied");
     EXPECT_EQ(app.test.platform().defaults().dataForKey(kSaveDirectory), earlier);
+    ASSERT_NE(app.delegate->notAccessWindow(), nullptr);
+    EXPECT_TRUE(app.delegate->notAccessWindow()->isVisible());
+    EXPECT_FALSE(app.window()->isVisible());
+}
+
+TEST(AccessWindow, AGrantThatCannotBeOpenedKeepsTheAccessWindow)
+{
+    LaunchedApp app(false);
+    app.launch();
+    app.test.platform().setBookmarks(std::make_unique<UnopenableBookmarks>());
+    app.test.alerts().answer(app.host(QStringLiteral("/Users")));
+    clickConfirm(app);
+    QCoreApplication::processEvents();
     ASSERT_NE(app.delegate->notAccessWindow(), nullptr);
     EXPECT_TRUE(app.delegate->notAccessWindow()->isVisible());
     EXPECT_FALSE(app.window()->isVisible());
