@@ -2,11 +2,14 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 std::optional<LaunchOptions> LaunchOptions::parse(const QStringList &args, QString *error)
 {
     LaunchOptions options;
     options.root = qEnvironmentVariable("SWEEPLING_ROOT");
     options.user = qEnvironmentVariable("SWEEPLING_USER");
+    options.userGiven = qEnvironmentVariableIsSet("SWEEPLING_USER");
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString &arg = args.at(i);
         auto value = [&](QString *target) {
@@ -23,6 +26,7 @@ std::optional<LaunchOptions> LaunchOptions::parse(const QStringList &args, QStri
         } else if (arg == QLatin1String("--user")) {
             if (!value(&options.user))
                 return std::nullopt;
+            options.userGiven = true;
         } else if (arg == QLatin1String("--settings")) {
             if (!value(&options.settings))
                 return std::nullopt;
@@ -53,4 +57,21 @@ QString LaunchOptions::rootError() const
     if (!info.isDir() || !info.isReadable())
         return QStringLiteral("the volume root '%1' is not a readable folder").arg(root);
     return QString();
+}
+
+bool LaunchOptions::isPlainLoginName(const QString &name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || name.contains(QLatin1Char('/'))
+        || name.contains(QLatin1String("..")))
+        return false;
+    return std::none_of(name.cbegin(), name.cend(), [](QChar c) {
+        return c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f) || c.isSurrogate();
+    });
+}
+
+QString LaunchOptions::userError() const
+{
+    if (!userGiven || isPlainLoginName(user))
+        return QString();
+    return QStringLiteral("'%1' is not a login name (--user or SWEEPLING_USER)").arg(user);
 }

@@ -1,4 +1,3 @@
-#include "app/LaunchOptions.h"
 #include "cli/CliContext.h"
 #include "cli/CommandTable.h"
 #include "platform/Log.h"
@@ -14,6 +13,59 @@
 #include <memory>
 
 namespace {
+
+struct GlobalOptions
+{
+    QString root;
+    QString user;
+    QString settings;
+    bool verbose = false;
+    bool version = false;
+    QStringList rest;
+};
+
+// Reads the global options that come before the command word.
+std::optional<GlobalOptions> parseGlobal(const QStringList &args, QString *error)
+{
+    GlobalOptions options;
+    options.root = qEnvironmentVariable("SWEEPLING_ROOT");
+    options.user = qEnvironmentVariable("SWEEPLING_USER");
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &arg = args.at(i);
+        auto value = [&](QString *target) {
+            if (i + 1 >= args.size() || args.at(i + 1).isEmpty()) {
+                *error = QStringLiteral("option %1 needs a value").arg(arg);
+                return false;
+            }
+            *target = args.at(++i);
+            return true;
+        };
+        if (arg == QLatin1String("--root")) {
+            if (!value(&options.root))
+                return std::nullopt;
+        } else if (arg == QLatin1String("--user")) {
+            if (!value(&options.user))
+                return std::nullopt;
+        } else if (arg == QLatin1String("--settings")) {
+            if (!value(&options.settings))
+                return std::nullopt;
+        } else if (arg == QLatin1String("--verbose")) {
+            options.verbose = true;
+        } else if (arg == QLatin1String("--version")) {
+            options.version = true;
+        } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            options.rest = QStringList{QStringLiteral("help")};
+            return options;
+        } else if (arg.startsWith(QLatin1String("--"))) {
+            *error = QStringLiteral("unknown option %1").arg(arg);
+            return std::nullopt;
+        } else {
+            options.rest = args.mid(i);
+            return options;
+        }
+    }
+    return options;
+}
 
 // Drawing the PDF report needs fonts, which only a QGuiApplication provides
 // (on the offscreen platform unless one is named); every other command runs
@@ -49,13 +101,11 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationVersion(QStringLiteral(SWEEPLING_VERSION));
 
     QString error;
-    auto options = LaunchOptions::parse(app->arguments().mid(1), &error);
+    const auto options = parseGlobal(app->arguments().mid(1), &error);
     if (!options) {
         std::fprintf(stderr, "sweepling-cli: %s\nTry 'sweepling-cli help'.\n", qPrintable(error));
         return 2;
     }
-    if (options->help)
-        options->rest = QStringList{QStringLiteral("help")};
     if (options->version) {
         std::printf("sweepling-cli %s\n", SWEEPLING_VERSION);
         return 0;
@@ -71,9 +121,13 @@ int main(int argc, char **argv)
                      qPrintable(options->rest.first()));
         return 2;
     }
-    if (const QString rootError = options->rootError(); !rootError.isEmpty()) {
-        std::fprintf(stderr, "sweepling-cli: %s\n", qPrintable(rootError));
-        return 2;
+    if (!options->root.isEmpty()) {
+        const QFileInfo root(options->root);
+        if (!root.isDir() || !root.isReadable()) {
+            std::fprintf(stderr, "sweepling-cli: the volume root '%s' is not a readable folder\n",
+                         qPrintable(options->root));
+            return 2;
+        }
     }
     Volume volume(options->root, options->user);
     CliContext context(std::make_unique<Platform>(volume, options->settings), options->rest.mid(1));

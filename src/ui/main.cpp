@@ -92,9 +92,11 @@ int main(int argc, char **argv)
         std::printf("sweepling %s\n", SWEEPLING_VERSION);
         return 0;
     }
-    if (const QString rootError = options->rootError(); !rootError.isEmpty()) {
-        std::fprintf(stderr, "sweepling: %s\n", qPrintable(rootError));
-        return 2;
+    for (const QString &problem : {options->rootError(), options->userError()}) {
+        if (!problem.isEmpty()) {
+            std::fprintf(stderr, "sweepling: %s\n", qPrintable(problem));
+            return 2;
+        }
     }
     Log::setVerbose(options->verbose || qEnvironmentVariableIntValue("SWEEPLING_LOG") != 0);
     AppStyle::apply(app);

@@ -44,3 +44,22 @@ TEST(LaunchOptions, TheRootMustBeAReadableFolder)
     options.root = dir.filePath(QStringLiteral("missing"));
     EXPECT_FALSE(options.rootError().isEmpty());
 }
+
+TEST(LaunchOptions, AGivenLoginNameMustNameOneFolderUnderUsers)
+{
+    LaunchOptions options;
+    EXPECT_TRUE(options.userError().isEmpty());
+    options.userGiven = true;
+    for (const QString &bad : {QString(), QStringLiteral("."), QStringLiteral(".."), QStringLiteral("a/b"),
+                               QStringLiteral("x..y"), QStringLiteral("a\nb"), QStringLiteral("a\x1b[31m")}) {
+        options.user = bad;
+        EXPECT_FALSE(options.userError().isEmpty()) << qPrintable(bad);
+    }
+    options.user = QStringLiteral("anna.maria");
+    EXPECT_TRUE(options.userError().isEmpty());
+
+    QString error;
+    const auto parsed = LaunchOptions::parse({"--user", "anna"}, &error);
+    ASSERT_TRUE(parsed);
+    EXPECT_TRUE(parsed->userGiven);
+}
