@@ -121,6 +121,8 @@ void AppDelegateWindow::makeUIForApp()
     }
     bringToFront(m_window.get());
     m_window->placeViews();
+    // Keyboard focus starts on the scan button, not on the first tab.
+    m_window->dashboardObj()->scanBtu()->setFocus();
 }
 
 bool AppDelegateWindow::applicationShouldHandleReopen(bool hasVisibleWindows)
