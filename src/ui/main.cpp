@@ -2,7 +2,6 @@
 #include "app/LaunchOptions.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedAlerts.h"
 #include "ui/AppDelegateWindow.h"
 #include "ui/AppStyle.h"
 #include "ui/Images.h"
