@@ -1,5 +1,6 @@
 #include "app/PreferenceKeys.h"
 #include "platform/Bookmarks.h"
+#include "support/FailingBookmarks.h"
 #include "ui/LaunchedApp.h"
 #include "ui/NotAccessWindow.h"
 
@@ -10,17 +11,6 @@
 using PreferenceKeys::kSaveDirectory;
 
 namespace {
-class RefusingBookmarks : public Bookmarks
-{
-public:
-    std::optional<QByteArray> make(const QString &, QString *error) const override
-    {
-        if (error)
-            *error = QStringLiteral("refused");
-        return std::nullopt;
-    }
-};
-
 // Stores grants but can open none (a folder that refuses to be read).
 class UnopenableBookmarks : public Bookmarks
 {
@@ -119,7 +109,7 @@ TEST(AccessWindow, AFailedBookmarkKeepsTheEarlierGrant)
     app.launch();
     ASSERT_NE(app.delegate->notAccessWindow(), nullptr);
 
-    app.test.platform().setBookmarks(std::make_unique<RefusingBookmarks>());
+    app.test.platform().setBookmarks(std::make_unique<FailingBookmarks>());
     app.test.alerts().answer(app.host(QStringLiteral("/Users")));
     clickConfirm(app);
     QCoreApplication::processEvents();
