@@ -1,5 +1,6 @@
 #include "app/AccessController.h"
 #include "app/PreferenceKeys.h"
+#include "support/FailingBookmarks.h"
 #include "support/MacVolumeBuilder.h"
 #include "support/TestPlatform.h"
 
@@ -7,21 +8,6 @@
 #include <gtest/gtest.h>
 
 using namespace PreferenceKeys;
-
-namespace {
-// Bookmarks that fail to be made, as when the folder vanished before the
-// grant could be recorded.
-class FailingBookmarks : public Bookmarks
-{
-public:
-    std::optional<QByteArray> make(const QString &, QString *error) const override
-    {
-        if (error)
-            *error = QStringLiteral("refused");
-        return std::nullopt;
-    }
-};
-} // namespace
 
 TEST(AccessController, HomeFolderAccessComesFromWritabilityOrAStoredBookmark)
 {

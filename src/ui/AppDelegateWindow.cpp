@@ -1,0 +1,211 @@
+#include "ui/AppDelegateWindow.h"
+
+#include "app/AppDelegate.h"
+#include "platform/Platform.h"
+#include "ui/AppStyle.h"
+#include "ui/ButtonWithSpinner.h"
+#include "ui/DashboardView.h"
+#include "ui/MainWindow.h"
+#include "ui/NotAccessWindow.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+AppDelegateWindow *s_shared = nullptr;
+
+QString alignmentName(Qt::Alignment alignment)
+{
+    if (alignment & Qt::AlignLeft)
+        return QStringLiteral("left");
+    if (alignment & Qt::AlignRight)
+        return QStringLiteral("right");
+    return QStringLiteral("center");
+}
+} // namespace
+
+AppDelegateWindow::AppDelegateWindow(AppDelegate &app, QObject *parent)
+    : QObject(parent)
+    , m_app(app)
+{
+    if (!s_shared)
+        s_shared = this;
+}
+
+AppDelegateWindow::~AppDelegateWindow()
+{
+    delete m_notAccessWindow;
+    if (s_shared == this)
+        s_shared = nullptr;
+}
+
+AppDelegateWindow *AppDelegateWindow::shared()
+{
+    return s_shared;
+}
+
+DashboardView *AppDelegateWindow::dashboardObj() const
+{
+    return m_window ? m_window->dashboardObj() : nullptr;
+}
+
+QUrl AppDelegateWindow::helpPageUrl()
+{
+    return QUrl(QStringLiteral("https://www.quorvane.com/sweepling/help/"));
+}
+
+void AppDelegateWindow::applicationWillFinishLaunching()
+{
+    m_app.applicationWillFinishLaunching();
+    // Closing the main window keeps the application running; it quits from
+    // its menu or the access window.
+    QGuiApplication::setQuitOnLastWindowClosed(m_app.applicationShouldTerminateAfterLastWindowClosed());
+    m_window = std::make_unique<MainWindow>(m_app);
+    connect(m_window->helpAction(), &QAction::triggered, this, &AppDelegateWindow::getHelp);
+    connect(&m_app, &AppDelegate::lastScanTextChanged, m_window.get(),
+            [this](const QString &text) { m_window->dashboardObj()->lastScanLabel()->setText(text); });
+    styleDashboardButtons();
+}
+
+void AppDelegateWindow::styleDashboardButtons()
+{
+    const qreal size = QApplication::font().pointSizeF();
+    DashboardView *dashboard = dashboardObj();
+    setTextTo(dashboard->UpdateNowSelf(), QStringLiteral("Check for Updates"), AppStyle::titleBlue(), size,
+              Qt::AlignCenter);
+    setTextTo(dashboard->scheduleBtn(), QStringLiteral("Scheduler"), AppStyle::titleBlue(), size * 0.85,
+              Qt::AlignCenter);
+    setTextTo(dashboard->scanBtu(), QStringLiteral("Quick Scan >"), Qt::white, size, Qt::AlignCenter);
+}
+
+void AppDelegateWindow::applicationDidFinishLaunching()
+{
+    const QMetaObject::Connection chosen =
+        connect(&m_app, &AppDelegate::interfaceChosen, this, [this](bool accessWindow) {
+            if (accessWindow)
+                makeUIForSelection();
+            else
+                makeUIForApp();
+        });
+    m_app.applicationDidFinishLaunching();
+    disconnect(chosen);
+    m_window->tabChange(m_window->dashBoard());
+}
+
+void AppDelegateWindow::bringToFront(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void AppDelegateWindow::makeUIForSelection()
+{
+    if (!m_notAccessWindow) {
+        m_notAccessWindow = new NotAccessWindow(m_app.access(), m_app.platform());
+        m_notAccessWindow->setDelegate(this);
+    }
+    bringToFront(m_notAccessWindow);
+}
+
+void AppDelegateWindow::makeUIForApp()
+{
+    m_window->dashboardObj()->setUserDirAccessible(true);
+    if (m_notAccessWindow) {
+        NotAccessWindow *accessWindow = m_notAccessWindow;
+        m_notAccessWindow = nullptr;
+        accessWindow->dismiss();
+    }
+    bringToFront(m_window.get());
+    m_window->placeViews();
+    // Keyboard focus starts on the scan button, not on the first tab.
+    m_window->dashboardObj()->scanBtu()->setFocus();
+}
+
+bool AppDelegateWindow::applicationShouldHandleReopen(bool hasVisibleWindows)
+{
+    Q_UNUSED(hasVisibleWindows);
+    bringToFront(m_notAccessWindow ? static_cast<QWidget *>(m_notAccessWindow) : m_window.get());
+    return false;
+}
+
+void AppDelegateWindow::getHelp()
+{
+    m_app.platform().workspace().openURL(helpPageUrl());
+}
+
+std::unique_ptr<QMessageBox> AppDelegateWindow::makeAlert(const QString &name, const QString &text,
+                                                          const QString &messageText, QWidget *parent)
+{
+    auto alert = std::make_unique<QMessageBox>(parent);
+    alert->setObjectName(name);
+    alert->setWindowTitle(QStringLiteral("Sweepling"));
+    alert->setText(messageText);
+    alert->setInformativeText(text);
+    return alert;
+}
+
+std::unique_ptr<QMessageBox> AppDelegateWindow::questionAlert(const QString &text, const QString &messageText)
+{
+    auto alert = makeAlert(QStringLiteral("questionAlert"), text, messageText);
+    QPushButton *yes = alert->addButton(QStringLiteral("Yes"), QMessageBox::YesRole);
+    QPushButton *no = alert->addButton(QStringLiteral("No"), QMessageBox::NoRole);
+    yes->setObjectName(QStringLiteral("alertYes"));
+    no->setObjectName(QStringLiteral("alertNo"));
+    alert->setDefaultButton(yes);
+    alert->setEscapeButton(no);
+    alert->setWindowModality(Qt::ApplicationModal);
+    return alert;
+}
+
+int AppDelegateWindow::createAlertForInformativeText(const QString &text, const QString &messageText, QWidget *window)
+{
+    Q_UNUSED(window);
+    const auto alert = questionAlert(text, messageText);
+    alert->exec();
+    return alert->clickedButton() == alert->defaultButton() ? AlertFirstButtonReturn : AlertSecondButtonReturn;
+}
+
+std::unique_ptr<QMessageBox> AppDelegateWindow::informationAlert(const QString &text, const QString &messageText,
+                                                                 QWidget *window)
+{
+    auto alert = makeAlert(QStringLiteral("informationAlert"), text, messageText, window);
+    alert->setStandardButtons(QMessageBox::Ok);
+    return alert;
+}
+
+void AppDelegateWindow::createAlertForInformativeText(const QString &text, const QString &messageText, bool runModal,
+                                                      QWidget *window)
+{
+    if (runModal && window) {
+        // A sheet: modal to its window only, and nothing waits for it.
+        QMessageBox *sheet = informationAlert(text, messageText, window).release();
+        sheet->setAttribute(Qt::WA_DeleteOnClose);
+        sheet->setWindowModality(Qt::WindowModal);
+        sheet->open();
+        return;
+    }
+    const auto alert = informationAlert(text, messageText);
+    alert->setWindowModality(Qt::ApplicationModal);
+    alert->exec();
+}
+
+void AppDelegateWindow::setTextTo(QAbstractButton *button, const QString &text, const QColor &color, qreal size,
+                                  Qt::Alignment alignment)
+{
+    if (!button)
+        return;
+    button->setText(text);
+    QFont font = button->font();
+    if (size > 0)
+        font.setPointSizeF(size);
+    button->setFont(font);
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::ButtonText, color);
+    button->setPalette(palette);
+    button->setProperty("titleAlignment", static_cast<int>(alignment));
+    button->setStyleSheet(QStringLiteral("color: %1; text-align: %2;").arg(color.name(), alignmentName(alignment)));
+}

@@ -1,0 +1,6 @@
+#include "ui/ScanView.h"
+
+ScanView::ScanView(QWidget *parent)
+    : PageView(QStringLiteral("scanObj"), QStringLiteral("Scan"), parent)
+{
+}

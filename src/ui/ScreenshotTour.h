@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDir>
+#include <QString>
+
+class AppDelegateWindow;
+class QWidget;
+
+// Drives the real windows through every state built so far and saves a PNG
+// of each into one folder, named after the state ("main-dashboard.png";
+// "main-dashboard@2x.png" at 200 % scale). For people to look at, not for
+// comparing pixels. Later pages add their states here.
+class ScreenshotTour
+{
+public:
+    ScreenshotTour(AppDelegateWindow &delegate, const QString &folder);
+
+    // Answers the number of failures (0 when every picture was written).
+    int run();
+
+private:
+    void save(QWidget *widget, const QString &state);
+    void tabs();
+    void busyButtons();
+    void restoreScanTitle();
+    void accessWindow();
+    void alerts();
+    void chooser();
+
+    AppDelegateWindow &m_delegate;
+    QDir m_folder;
+    int m_failures = 0;
+};

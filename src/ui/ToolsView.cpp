@@ -1,0 +1,6 @@
+#include "ui/ToolsView.h"
+
+ToolsView::ToolsView(QWidget *parent)
+    : PageView(QStringLiteral("toolsObj"), QStringLiteral("Tools"), parent)
+{
+}
