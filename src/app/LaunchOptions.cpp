@@ -1,6 +1,9 @@
 #include "app/LaunchOptions.h"
 
-#include <QFileInfo>
+#include "platform/FileName.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -53,8 +56,11 @@ QString LaunchOptions::rootError() const
 {
     if (root.isEmpty())
         return QString();
-    const QFileInfo info(root);
-    if (!info.isDir() || !info.isReadable())
+    // Read as the engine reads names, so that bytes that are not UTF-8 name
+    // the same folder.
+    const QByteArray path = FileName::encode(root);
+    struct stat st{};
+    if (::stat(path.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || ::access(path.constData(), R_OK | X_OK) != 0)
         return QStringLiteral("the volume root '%1' is not a readable folder").arg(root);
     return QString();
 }

@@ -1,3 +1,4 @@
+#include "app/LaunchOptions.h"
 #include "cli/CliContext.h"
 #include "cli/CommandTable.h"
 #include "cli/TerminalText.h"
@@ -6,9 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <sys/stat.h>
@@ -16,74 +15,6 @@
 #include <memory>
 
 namespace {
-
-struct GlobalOptions
-{
-    QString root;
-    QString user;
-    QString settings;
-    bool userGiven = false;
-    bool verbose = false;
-    bool version = false;
-    QStringList rest;
-};
-
-// Reads the global options that come before the command word.
-std::optional<GlobalOptions> parseGlobal(const QStringList &args, QString *error)
-{
-    GlobalOptions options;
-    options.root = qEnvironmentVariable("SWEEPLING_ROOT");
-    options.user = qEnvironmentVariable("SWEEPLING_USER");
-    options.userGiven = qEnvironmentVariableIsSet("SWEEPLING_USER");
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        auto value = [&](QString *target) {
-            if (i + 1 >= args.size() || args.at(i + 1).isEmpty()) {
-                *error = QStringLiteral("option %1 needs a value").arg(arg);
-                return false;
-            }
-            *target = args.at(++i);
-            return true;
-        };
-        if (arg == QLatin1String("--root")) {
-            if (!value(&options.root))
-                return std::nullopt;
-        } else if (arg == QLatin1String("--user")) {
-            if (!value(&options.user))
-                return std::nullopt;
-            options.userGiven = true;
-        } else if (arg == QLatin1String("--settings")) {
-            if (!value(&options.settings))
-                return std::nullopt;
-        } else if (arg == QLatin1String("--verbose")) {
-            options.verbose = true;
-        } else if (arg == QLatin1String("--version")) {
-            options.version = true;
-        } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-            options.rest = QStringList{QStringLiteral("help")};
-            return options;
-        } else if (arg.startsWith(QLatin1String("--"))) {
-            *error = QStringLiteral("unknown option %1").arg(arg);
-            return std::nullopt;
-        } else {
-            options.rest = args.mid(i);
-            return options;
-        }
-    }
-    return options;
-}
-
-// A login name names one folder under "/Users": nothing that could climb out
-// of it or name another ("/", ".."), and nothing a terminal would act on.
-bool isPlainLoginName(const QString &name)
-{
-    if (name.isEmpty() || name == QLatin1String(".") || name.contains(QLatin1Char('/'))
-        || name.contains(QLatin1String("..")))
-        return false;
-    return std::none_of(name.cbegin(), name.cend(), [](QChar c) {
-        return c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f) || c.isSurrogate();
-    });
-}
 
 // Engine log lines name files of the volume; they reach the terminal
 // escaped like everything else the command prints.
@@ -131,12 +62,14 @@ int main(int argc, char **argv)
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(FileName::decode(argv[i]));
-    const auto options = parseGlobal(arguments, &error);
+    auto options = LaunchOptions::parse(arguments, &error);
     if (!options) {
         std::fprintf(stderr, "sweepling-cli: %s\nTry 'sweepling-cli help'.\n",
                      qPrintable(TerminalText::escaped(error)));
         return 2;
     }
+    if (options->help)
+        options->rest = QStringList{QStringLiteral("help")};
     if (options->version) {
         std::printf("sweepling-cli %s\n", SWEEPLING_VERSION);
         return 0;
@@ -153,19 +86,13 @@ int main(int argc, char **argv)
                      qPrintable(TerminalText::escaped(options->rest.first())));
         return 2;
     }
-    if (!options->root.isEmpty()) {
-        const QFileInfo root(options->root);
-        if (!root.isDir() || !root.isReadable()) {
-            std::fprintf(stderr, "sweepling-cli: the volume root '%s' is not a readable folder\n",
-                         qPrintable(TerminalText::escaped(options->root)));
+    // The root must be a readable folder; unset, the login name is the
+    // running user's, and given, it must be a plain one.
+    for (const QString &problem : {options->rootError(), options->userError()}) {
+        if (!problem.isEmpty()) {
+            std::fprintf(stderr, "sweepling-cli: %s\n", qPrintable(TerminalText::escaped(problem)));
             return 2;
         }
-    }
-    // Unset, the login name is the running user's; given, it must be a plain one.
-    if (options->userGiven && !isPlainLoginName(options->user)) {
-        std::fprintf(stderr, "sweepling-cli: '%s' is not a login name (--user or SWEEPLING_USER)\n",
-                     qPrintable(TerminalText::escaped(options->user)));
-        return 2;
     }
     Volume volume(options->root, options->user);
     CliContext context(std::make_unique<Platform>(volume, options->settings), options->rest.mid(1));

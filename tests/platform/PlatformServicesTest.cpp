@@ -65,9 +65,9 @@ TEST(Bookmarks, ResolveTheSameFolderAndNothingElse)
     EXPECT_TRUE(bookmarks.startAccessing(folder));
 
     // Replaced by another folder of the same name: stale.
-    QDir(folder).removeRecursively();
-    QDir().mkpath(dir.filePath(QStringLiteral("other")));
-    QDir().mkpath(folder);
+    // The old folder is kept aside, so the new one cannot get its inode back.
+    ASSERT_TRUE(QDir().rename(folder, dir.filePath(QStringLiteral("old"))));
+    ASSERT_TRUE(QDir().mkpath(folder));
     const auto replaced = bookmarks.resolve(*data);
     ASSERT_TRUE(replaced);
     EXPECT_TRUE(replaced->stale);
