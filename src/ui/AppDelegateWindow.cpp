@@ -2,6 +2,8 @@
 
 #include "app/AppDelegate.h"
 #include "platform/Platform.h"
+#include "platform/UserDefaults.h"
+#include "reports/Reports.h"
 #include "ui/AppStyle.h"
 #include "ui/ButtonWithSpinner.h"
 #include "ui/DashboardView.h"
@@ -13,6 +15,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 AppDelegateWindow *s_shared = nullptr;
@@ -93,6 +96,19 @@ void AppDelegateWindow::applicationDidFinishLaunching()
     m_app.applicationDidFinishLaunching();
     disconnect(chosen);
     m_window->tabChange(m_window->dashBoard());
+    warnAboutSettings();
+}
+
+void AppDelegateWindow::warnAboutSettings()
+{
+    // A preferences file that cannot be parsed is never rewritten: the user
+    // learns which file and line, and how to repair it or move it aside.
+    const QString damaged = m_app.platform().defaults().loadError();
+    if (!damaged.isEmpty())
+        QTimer::singleShot(0, this, [this, damaged] { m_app.platform().alerts().inform(damaged, QStringLiteral("Alert")); });
+    // A report that could not be stored is said, never passed over.
+    connect(&m_app.reportsObj(), &Reports::storeFailed, this,
+            [this](const QString &message) { m_app.platform().alerts().inform(message, QStringLiteral("Alert")); });
 }
 
 void AppDelegateWindow::bringToFront(QWidget *window)

@@ -78,6 +78,7 @@ public:
 private:
     void styleDashboardButtons();
     static void bringToFront(QWidget *window);
+    void warnAboutSettings();
 
     AppDelegate &m_app;
     std::unique_ptr<MainWindow> m_window;

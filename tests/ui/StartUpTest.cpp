@@ -5,6 +5,7 @@
 #include "ui/NotAccessWindow.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -71,4 +72,31 @@ TEST(StartUp, ReopenBringsTheAccessWindowWhileItIsShown)
     EXPECT_FALSE(app.delegate->applicationShouldHandleReopen(false));
     EXPECT_TRUE(access->isVisible());
     EXPECT_FALSE(app.window()->isVisible());
+}
+
+// A preferences file that cannot be parsed is named in an alert at start-up,
+// and is left exactly as it was.
+TEST(StartUp, ADamagedSettingsFileIsNamedInAnAlertAndLeftAsItIs)
+{
+    LaunchedApp app;
+    const QString file = app.test.settingsFile();
+    QFile settings(file);
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    const QByteArray before = "this line is no setting\n" + settings.readAll();
+    settings.close();
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    settings.write(before);
+    settings.close();
+    app.test.platform().defaults().synchronize();
+    ASSERT_FALSE(app.test.platform().defaults().loadError().isEmpty());
+
+    app.launch();
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(app.test.alerts().requests().isEmpty());
+    const auto request = app.test.alerts().requests().last();
+    EXPECT_EQ(request.kind, QStringLiteral("inform"));
+    EXPECT_TRUE(request.informativeText.contains(file)) << qPrintable(request.informativeText);
+    EXPECT_TRUE(request.informativeText.contains(QLatin1String("line 1"))) << qPrintable(request.informativeText);
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_EQ(settings.readAll(), before);
 }
