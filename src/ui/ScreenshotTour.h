@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QString>
+#include <functional>
 
 class AppDelegateWindow;
 class QWidget;
@@ -26,6 +27,11 @@ private:
     void accessWindow();
     void alerts();
     void chooser();
+    void reportsPage();
+    void toolsPage();
+    void printDialog();
+    // Runs the event loop until the condition holds (at most 30 s).
+    static bool waitFor(const std::function<bool()> &condition);
 
     AppDelegateWindow &m_delegate;
     QDir m_folder;

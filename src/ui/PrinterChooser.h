@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QWidget;
+
+// The print dialog, behind a seam: it answers the name of the printer the
+// person chose, or nothing when the dialog was cancelled. Tests queue their
+// answers with setNextAnswer() (a printer name, or "cancel"); with answers
+// queued no dialog is shown.
+class PrinterChooser
+{
+public:
+    static std::optional<QString> choosePrinter(QWidget *parent);
+
+    static void setNextAnswer(const QString &answer);
+    static void clearAnswers();
+    static int pendingAnswers();
+    // How many times a printer was asked for, answered by script or not.
+    static int requests();
+};
