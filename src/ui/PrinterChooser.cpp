@@ -29,21 +29,26 @@ std::optional<QString> PrinterChooser::choosePrinter(QWidget *parent)
             return std::nullopt;
         return answer;
     }
-    // The document has its own page size and pages: the dialog chooses the
-    // printer and the copies, nothing that would re-lay it out.
     QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, parent);
-    dialog.setObjectName(QStringLiteral("printDialog"));
-    dialog.setWindowTitle(QStringLiteral("Print Report"));
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    if (dialog.exec() != QDialog::Accepted || printer.printerName().isEmpty()) {
+    const auto dialog = makeDialog(printer, parent);
+    if (dialog->exec() != QDialog::Accepted || printer.printerName().isEmpty()) {
         Log::line(QStringLiteral("Printing cancelled"));
         return std::nullopt;
     }
     return printer.printerName();
+}
+
+std::unique_ptr<QPrintDialog> PrinterChooser::makeDialog(QPrinter &printer, QWidget *parent)
+{
+    auto dialog = std::make_unique<QPrintDialog>(&printer, parent);
+    dialog->setObjectName(QStringLiteral("printDialog"));
+    dialog->setWindowTitle(QStringLiteral("Print Report"));
+    dialog->setAccessibleName(QStringLiteral("Print Report"));
+    dialog->setOption(QAbstractPrintDialog::PrintToFile, false);
+    dialog->setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog->setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog->setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    return dialog;
 }
 
 void PrinterChooser::setNextAnswer(const QString &answer)

@@ -2,8 +2,11 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
+class QPrintDialog;
+class QPrinter;
 class QWidget;
 
 // The print dialog, behind a seam: it answers the name of the printer the
@@ -14,6 +17,9 @@ class PrinterChooser
 {
 public:
     static std::optional<QString> choosePrinter(QWidget *parent);
+    // The dialog as it is shown: it chooses the printer and nothing that
+    // would re-lay out the document (no page ranges, no printing to a file).
+    static std::unique_ptr<QPrintDialog> makeDialog(QPrinter &printer, QWidget *parent);
 
     static void setNextAnswer(const QString &answer);
     static void clearAnswers();

@@ -98,6 +98,14 @@ QWidget *makeRow(const QString &name, int row)
     return widget;
 }
 
+// The page's plain buttons, with corners rounded by 4 points.
+QString secondaryButtonStyle()
+{
+    return QStringLiteral("QPushButton { background: palette(button); border: 1px solid palette(mid);"
+                          " border-radius: 4px; padding: 5px 14px; }"
+                          "QPushButton:pressed { background: palette(midlight); }");
+}
+
 QLabel *elided(const QString &name, const QString &text, Qt::TextElideMode mode, int width)
 {
     QLabel *label = namedLabel(name);
@@ -224,6 +232,7 @@ QWidget *ReportsView::makeReportDetails()
     QLabel *infections = namedLabel(QStringLiteral("lblInfections"), QStringLiteral("Infections:"));
     infections->setFont(strong);
     auto *counts = new QHBoxLayout;
+    counts->setSpacing(6);
     counts->addWidget(infections);
     counts->addWidget(m_infectionCount);
     counts->addSpacing(20);
@@ -248,8 +257,8 @@ QWidget *ReportsView::makeReportDetails()
     m_quarantineThreats = makeButton(QStringLiteral("quarantineThreats"), QStringLiteral("Remove Selected"),
                                      QStringLiteral("Remove the selected threats"));
     m_quarantineThreats->setProperty("primary", true);
-    for (QPushButton *button : {back, trash, m_quarantineThreats})
-        button->setStyleSheet(button->property("primary").toBool() ? QString() : QStringLiteral("border-radius: 4px;"));
+    for (QPushButton *button : {back, trash})
+        button->setStyleSheet(secondaryButtonStyle());
     connect(back, &QPushButton::clicked, &m_model, &Reports::backtoReportList);
     connect(trash, &QPushButton::clicked, &m_model, &Reports::trashReport);
     connect(m_quarantineThreats, &QPushButton::clicked, &m_model, &Reports::removeSelected);
@@ -282,8 +291,8 @@ QWidget *ReportsView::makeAdwareReportBox()
     m_imgAdwareStatus = imageLabel(QStringLiteral("imgAdwareStatus"), QStringLiteral("icn_white"), 32);
     m_lblResult = namedLabel(QStringLiteral("lblResult"));
     m_lblThreatInfo = namedLabel(QStringLiteral("lblThreatInfo"));
-    setTextColour(m_lblResult, Qt::white);
-    setTextColour(m_lblThreatInfo, Qt::white);
+    m_lblResult->setAlignment(Qt::AlignCenter);
+    m_lblThreatInfo->setAlignment(Qt::AlignCenter);
     auto *texts = new QVBoxLayout;
     texts->setSpacing(0);
     texts->addWidget(m_lblResult);
@@ -295,6 +304,7 @@ QWidget *ReportsView::makeAdwareReportBox()
 
     QPushButton *view = makeButton(QStringLiteral("viewReport"), QStringLiteral("< Back to Report"),
                                    QStringLiteral("Back to the report"));
+    view->setStyleSheet(secondaryButtonStyle());
     connect(view, &QPushButton::clicked, &m_model, &Reports::viewReport);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(view);
@@ -495,18 +505,19 @@ void ReportsView::reloadOutcomeTable()
 
 void ReportsView::showSummary(const OutcomeDisplay::Summary &summary)
 {
-    QFont font = m_lblResult->font();
-    font.setBold(true);
-    font.setPointSize(12);
-    m_lblResult->setFont(font);
     m_lblResult->setText(summary.resultText);
     m_lblResult->setContentsMargins(0, 0, 0, summary.baselineOffset);
     m_lblThreatInfo->setText(summary.threatInfo);
     setImage(m_imgAdwareStatus, summary.statusImage, 32);
     const bool clean = summary.backgroundImage == QLatin1String("no_threats_bg");
     m_imgBackReport->setProperty("image", summary.backgroundImage);
-    m_imgBackReport->setStyleSheet(QStringLiteral("#imgBackReport { background: %1; border-radius: 6px; }")
-                                       .arg(clean ? QStringLiteral("#2e9e4f") : QStringLiteral("#b52f35")));
+    // The result in white, bold, 12 points, on green when all went and on
+    // red when something is left.
+    m_imgBackReport->setStyleSheet(
+        QStringLiteral("#imgBackReport { background: %1; border-radius: 6px; }"
+                       "#lblResult { color: white; font-weight: bold; font-size: 12pt; }"
+                       "#lblThreatInfo { color: white; }")
+            .arg(clean ? QStringLiteral("#2e8b47") : QStringLiteral("#b52f35")));
 }
 
 void ReportsView::scanStart(QAbstractButton *sender)

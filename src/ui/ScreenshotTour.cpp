@@ -9,6 +9,7 @@
 #include "ui/FolderChooser.h"
 #include "ui/MainWindow.h"
 #include "ui/NotAccessWindow.h"
+#include "ui/PrinterChooser.h"
 #include "platform/ScriptedAlerts.h"
 #include "reports/Reports.h"
 #include "remedy/FileList.h"
@@ -54,12 +55,17 @@ int ScreenshotTour::run()
     return m_failures;
 }
 
-void ScreenshotTour::save(QWidget *widget, const QString &state)
+void ScreenshotTour::save(QWidget *widget, const QString &state, bool settle)
 {
     widget->show();
     widget->raise();
-    for (int turn = 0; turn < 3; ++turn)
-        QApplication::processEvents();
+    if (settle) {
+        for (int turn = 0; turn < 3; ++turn)
+            QApplication::processEvents();
+    } else {
+        // Laid out and painted as it is now, with no other work let in.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    }
     const QPixmap picture = widget->grab();
     const QString suffix = picture.devicePixelRatio() > 1.0 ? QStringLiteral("@%1x").arg(picture.devicePixelRatio())
                                                             : QString();
@@ -210,7 +216,7 @@ void ScreenshotTour::toolsPage()
     window->tabChangeType(30);
     window->finishSlide();
     waitFor([&] { return appended >= 2 || view->model().scanningDone(); });
-    save(window, QStringLiteral("tools-sizing"));
+    save(window, QStringLiteral("tools-sizing"), false);
     QObject::disconnect(connection);
     waitFor([&] { return view->model().scanningDone(); });
     save(window, QStringLiteral("tools-table"));
@@ -240,9 +246,8 @@ void ScreenshotTour::toolsPage()
 void ScreenshotTour::printDialog()
 {
     QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, m_delegate.window());
-    dialog.setWindowTitle(QStringLiteral("Print Report"));
-    dialog.setWindowModality(Qt::NonModal);
-    save(&dialog, QStringLiteral("print-dialog"));
-    dialog.hide();
+    const auto dialog = PrinterChooser::makeDialog(printer, m_delegate.window());
+    dialog->setWindowModality(Qt::NonModal);
+    save(dialog.get(), QStringLiteral("print-dialog"));
+    dialog->hide();
 }

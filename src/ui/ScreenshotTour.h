@@ -20,7 +20,8 @@ public:
     int run();
 
 private:
-    void save(QWidget *widget, const QString &state);
+    // settle: let pending work run first (a state caught mid-way does not).
+    void save(QWidget *widget, const QString &state, bool settle = true);
     void tabs();
     void busyButtons();
     void restoreScanTitle();

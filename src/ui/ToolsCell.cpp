@@ -13,14 +13,23 @@
 namespace {
 const char *const kTag = "tag";
 
+// The entry's icon: an image file of the volume, one of the application's
+// images, or the desktop theme's; the application's own icon when none of
+// them can be had (an icon file missing from the volume).
 QIcon iconFor(const QString &image)
 {
-    if (image.isEmpty())
-        return {};
-    if (QFileInfo(image).isAbsolute())
-        return QFileInfo::exists(image) ? QIcon(image) : QIcon::fromTheme(QStringLiteral("application-x-executable"));
-    const QIcon named = Images::named(image);
-    return named.isNull() ? QIcon::fromTheme(image) : named;
+    QIcon icon;
+    if (QFileInfo(image).isAbsolute()) {
+        if (QFileInfo::exists(image))
+            icon = QIcon(image);
+    } else if (!image.isEmpty()) {
+        icon = Images::named(image);
+        if (icon.isNull())
+            icon = QIcon::fromTheme(image);
+    }
+    if (icon.isNull() || icon.pixmap(36, 36).isNull())
+        icon = Images::named(QStringLiteral("icon1"));
+    return icon;
 }
 
 Qt::CheckState checkStateOf(int isChecked)
