@@ -1,3 +1,6 @@
+#include "PersonClicks.h"
+
+#include "app/NotificationNames.h"
 #include "app/PreferenceKeys.h"
 #include "platform/UserDefaults.h"
 #include "reports/Reports.h"
@@ -9,8 +12,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QStyle>
-#include <QStyleOptionButton>
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
@@ -59,20 +60,9 @@ protected:
     static QString text(QWidget *row, const QString &name) { return in<QLabel>(row, name)->text(); }
     QLabel *label(const QString &name) const { return view->findChild<QLabel *>(name); }
     QPushButton *button(const QString &name) const { return view->findChild<QPushButton *>(name); }
-    // Clicks where a person would: in the button's laid-out place (the
-    // layouts of rows just added settle first).
     static void click(QAbstractButton *button)
     {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        QCoreApplication::processEvents();
-        ASSERT_FALSE(button->rect().isEmpty()) << qPrintable(button->objectName());
-        QPoint at = button->rect().center();
-        if (auto *box = qobject_cast<QCheckBox *>(button)) {
-            QStyleOptionButton option;
-            option.initFrom(box);
-            at = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box).center();
-        }
-        QTest::mouseClick(button, Qt::LeftButton, {}, at);
+        ASSERT_TRUE(PersonClicks::click(button)) << qPrintable(button->objectName());
     }
     QList<ReportPtr> storedByAnotherReader() const
     {
@@ -248,4 +238,16 @@ TEST_F(ReportsViewTest, TheScanAndHelpButtonsLeadToTheDashboardAndTheHelpPage)
             EXPECT_FALSE(button->accessibleName().isEmpty()) << qPrintable(button->objectName());
         }
     }
+}
+
+TEST_F(ReportsViewTest, RefreshReportFromTheScanPageOpensThatReportAndActivatesPrint)
+{
+    app.window()->tabChangeType(20);
+    app.test.platform().notifications().post(NotificationNames::RefreshReport, QVariant::fromValue(quick));
+    app.window()->tabChangeType(40);
+    // Choosing the tab re-reads the list without closing the open report.
+    EXPECT_EQ(view->boxes()->currentWidget(), view->reportDetails());
+    EXPECT_EQ(label("scanType")->text(), QStringLiteral("Quick Scan"));
+    EXPECT_EQ(view->detailRows().size(), 3);
+    EXPECT_TRUE(app.window()->printButton()->isEnabled());
 }

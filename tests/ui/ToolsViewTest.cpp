@@ -1,3 +1,5 @@
+#include "PersonClicks.h"
+
 #include "app/NotificationNames.h"
 #include "remedy/FileList.h"
 #include "support/MacVolumeBuilder.h"
@@ -12,8 +14,6 @@
 #include "ui/ToolsView.h"
 
 #include <QCheckBox>
-#include <QStyle>
-#include <QStyleOptionButton>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
@@ -65,20 +65,9 @@ protected:
         }
         return nullptr;
     }
-    // Clicks where a person would: in the button's laid-out place (the
-    // layouts of rows just added settle first).
     static void click(QAbstractButton *button)
     {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        QCoreApplication::processEvents();
-        ASSERT_FALSE(button->rect().isEmpty()) << qPrintable(button->objectName());
-        QPoint at = button->rect().center();
-        if (auto *box = qobject_cast<QCheckBox *>(button)) {
-            QStyleOptionButton option;
-            option.initFrom(box);
-            at = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box).center();
-        }
-        QTest::mouseClick(button, Qt::LeftButton, {}, at);
+        ASSERT_TRUE(PersonClicks::click(button)) << qPrintable(button->objectName());
     }
 
     LaunchedApp app;
