@@ -159,9 +159,6 @@ ReportsView::ReportsView(AppDelegate &app, QWidget *parent)
         m_quarantineThreats->setVisible(shown);
         m_quarantineThreats->setEnabled(enabled);
     });
-    connect(&m_model, &Reports::storeFailed, this, [this](const QString &message) {
-        m_app.platform().alerts().inform(message, QStringLiteral("Alert"));
-    });
     reloadReportList();
     showBox(m_model.box());
 }
