@@ -9,6 +9,7 @@ packages=(
   libplist-dev libplist++-dev libplist-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils fonts-dejavu-core xvfb xauth
+  cups cups-client printer-driver-cups-pdf libcups2-dev
 )
 
 missing=()

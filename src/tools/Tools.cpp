@@ -8,6 +8,7 @@
 #include "tools/ToolsSelection.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QThread>
 
 Tools::Tools(Platform &platform, QObject *parent)
@@ -82,14 +83,16 @@ void Tools::BGscanDone()
 }
 
 // Waits for a running build to give up. Its hand-overs to this thread are
-// served meanwhile and do nothing once the build is cancelled.
+// served meanwhile and do nothing once the build is cancelled. Only those
+// calls are delivered: the page that owns the model may be half destroyed,
+// and any other event could reach its widgets.
 void Tools::stopBuild()
 {
     if (!m_buildThread)
         return;
     m_cancelBuild = true;
     while (!m_buildThread->wait(QDeadlineTimer(10)))
-        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(QCoreApplication::instance(), QEvent::MetaCall);
     m_buildThread.reset();
 }
 

@@ -9,8 +9,12 @@
 #include "ui/DashboardView.h"
 #include "ui/MainWindow.h"
 #include "ui/NotAccessWindow.h"
+#include "ui/ReportPrinter.h"
+#include "reports/PDFGenerate.h"
 
 #include <QAbstractButton>
+#include <QAction>
+#include <QDir>
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -33,6 +37,7 @@ QString alignmentName(Qt::Alignment alignment)
 AppDelegateWindow::AppDelegateWindow(AppDelegate &app, QObject *parent)
     : QObject(parent)
     , m_app(app)
+    , m_printer(std::make_unique<ReportPrinter>())
 {
     if (!s_shared)
         s_shared = this;
@@ -71,6 +76,28 @@ void AppDelegateWindow::applicationWillFinishLaunching()
     connect(&m_app, &AppDelegate::lastScanTextChanged, m_window.get(),
             [this](const QString &text) { m_window->dashboardObj()->lastScanLabel()->setText(text); });
     styleDashboardButtons();
+    // The Print item follows the Reports page: active exactly while a
+    // report's detail is shown.
+    Reports &reports = m_app.reportsObj();
+    m_window->printButton()->setEnabled(reports.printEnabled());
+    connect(&reports, &Reports::printItemChanged, m_window->printButton(), &QAction::setEnabled);
+    connect(m_window->printButton(), &QAction::triggered, this, &AppDelegateWindow::printReport);
+    connect(&reports, &Reports::printRequested, this, &AppDelegateWindow::printPDFfile);
+    connect(m_printer.get(), &ReportPrinter::jobFailed, this, [this](const QString &message) {
+        m_app.platform().alerts().inform(QStringLiteral("The report could not be printed: %1").arg(message),
+                                         QStringLiteral("Alert"));
+    });
+}
+
+void AppDelegateWindow::printReport()
+{
+    m_app.reportsObj().makeAndPrintPDF();
+}
+
+void AppDelegateWindow::printPDFfile()
+{
+    m_printer->printPDFfile(QDir(PDFGenerate::applicationCacheDirectory()).filePath(PDFGenerate::fileName()),
+                            m_window.get());
 }
 
 void AppDelegateWindow::styleDashboardButtons()

@@ -14,6 +14,7 @@ class QAbstractButton;
 class QColor;
 class QMessageBox;
 class QWidget;
+class ReportPrinter;
 
 // The window half of the application object. The headless AppDelegate keeps
 // the state and the engine (access, scan driver, report store, the start-up
@@ -47,6 +48,12 @@ public:
     // main window, and activates the application. Answers false, as the
     // desktop's own reopen handling then has nothing left to do.
     bool applicationShouldHandleReopen(bool hasVisibleWindows);
+
+    // The Print menu item: writes the open report's PDF and prints it.
+    void printReport();
+    // Prints "Report.PDF" of the caches folder; nothing when there is none.
+    void printPDFfile();
+    ReportPrinter &printer() { return *m_printer; }
 
     void makeUIForSelection();
     void makeUIForApp();
@@ -82,5 +89,6 @@ private:
 
     AppDelegate &m_app;
     std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<ReportPrinter> m_printer;
     QPointer<NotAccessWindow> m_notAccessWindow;
 };

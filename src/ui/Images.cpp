@@ -35,7 +35,8 @@ QStringList Images::names()
     return {QStringLiteral("icn_green_check"), QStringLiteral("icn_red_cross"), QStringLiteral("btn_open"),
             QStringLiteral("btn_trash"),       QStringLiteral("icn_white_check"), QStringLiteral("icn_white"),
             QStringLiteral("icon1"),           QStringLiteral("report_bg"),     QStringLiteral("no_threats_bg"),
-            QStringLiteral("adult"),           QStringLiteral("Browser_ext"),   QStringLiteral("DetatilsButton")};
+            QStringLiteral("adult"),           QStringLiteral("Browser_ext"),   QStringLiteral("DetatilsButton"),
+            QStringLiteral("icn_gray"),        QStringLiteral("icn_light_red")};
 }
 
 QIcon Images::applicationIcon()

@@ -35,8 +35,8 @@ MainWindow::MainWindow(AppDelegate &app, QWidget *parent)
     , m_detailView(new QWidget)
     , m_dashboardObj(new DashboardView(m_detailView))
     , m_scanObj(new ScanView(m_detailView))
-    , m_toolsObj(new ToolsView(m_detailView))
-    , m_reportsObj(new ReportsView(m_detailView))
+    , m_toolsObj(new ToolsView(app, m_detailView))
+    , m_reportsObj(new ReportsView(app, m_detailView))
 {
     setObjectName(QStringLiteral("window"));
     setWindowTitle(QStringLiteral("Sweepling"));
@@ -58,6 +58,8 @@ MainWindow::MainWindow(AppDelegate &app, QWidget *parent)
     layout->addWidget(m_detailView);
     setCentralWidget(central);
     makeMenus();
+    connect(this, &MainWindow::tabChanged, m_toolsObj, &ToolsView::tabSelected);
+    connect(this, &MainWindow::tabChanged, m_reportsObj, &ReportsView::tabSelected);
     placeViews();
     refreshTabTitles();
     layout->setSizeConstraint(QLayout::SetFixedSize);

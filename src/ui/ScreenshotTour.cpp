@@ -9,8 +9,24 @@
 #include "ui/FolderChooser.h"
 #include "ui/MainWindow.h"
 #include "ui/NotAccessWindow.h"
+#include "ui/PrinterChooser.h"
+#include "platform/ScriptedAlerts.h"
+#include "reports/Reports.h"
+#include "remedy/FileList.h"
+#include "tools/Tools.h"
+#include "ui/FileListWindow.h"
+#include "ui/ReportsView.h"
+#include "ui/SelectionView.h"
+#include "ui/ToolsCell.h"
+#include "ui/ToolsView.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QUrl>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QWidget>
@@ -27,20 +43,29 @@ int ScreenshotTour::run()
         Log::warning(QStringLiteral("Cannot make the folder %1").arg(m_folder.path()));
         return 1;
     }
+    // The Tools page first: its catalogue is measured on the first visit.
+    toolsPage();
+    reportsPage();
     tabs();
     busyButtons();
     alerts();
     chooser();
+    printDialog();
     accessWindow();
     return m_failures;
 }
 
-void ScreenshotTour::save(QWidget *widget, const QString &state)
+void ScreenshotTour::save(QWidget *widget, const QString &state, bool settle)
 {
     widget->show();
     widget->raise();
-    for (int turn = 0; turn < 3; ++turn)
-        QApplication::processEvents();
+    if (settle) {
+        for (int turn = 0; turn < 3; ++turn)
+            QApplication::processEvents();
+    } else {
+        // Laid out and painted as it is now, with no other work let in.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    }
     const QPixmap picture = widget->grab();
     const QString suffix = picture.devicePixelRatio() > 1.0 ? QStringLiteral("@%1x").arg(picture.devicePixelRatio())
                                                             : QString();
@@ -116,4 +141,113 @@ void ScreenshotTour::accessWindow()
     if (NotAccessWindow *window = m_delegate.notAccessWindow())
         save(window, QStringLiteral("access-window"));
     m_delegate.makeUIForApp();
+}
+
+bool ScreenshotTour::waitFor(const std::function<bool()> &condition)
+{
+    QDeadlineTimer deadline(30000);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    }
+    return true;
+}
+
+// The Reports page: the empty list, then three stored reports of threats
+// made on the volume, one report open, and the outcome of a removal.
+void ScreenshotTour::reportsPage()
+{
+    AppDelegate &app = m_delegate.appDelegate();
+    Reports &reports = app.reportsObj();
+    MainWindow *window = m_delegate.window();
+    window->tabChangeType(40);
+    window->finishSlide();
+    if (reports.reportList().isEmpty())
+        save(window, QStringLiteral("reports-empty"));
+
+    const Volume &volume = app.platform().volume();
+    const QString agents = volume.home(QStringLiteral("/Library/LaunchAgents"));
+    QDir().mkpath(agents);
+    QList<AdwarePtr> threats;
+    const QStringList names{QStringLiteral("com.searchmarquis.agent.plist"), QStringLiteral("com.pcvark.update.plist"),
+                            QStringLiteral("com.mughthesec.helper.plist"), QStringLiteral("com.genieo.engine.plist")};
+    const QStringList infections{QStringLiteral("SearchMarquis"), QStringLiteral("PCVARK"),
+                                 QStringLiteral("Mughthesec"), QStringLiteral("Genieo")};
+    for (int i = 0; i < names.size(); ++i) {
+        const QString path = agents + QLatin1Char('/') + names.at(i);
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write("<plist/>");
+        threats << Adware::AdwareWithName(names.at(i), true, infections.at(i), 8, QUrl::fromLocalFile(path),
+                                          QStringLiteral("High Risk"));
+    }
+    const QDateTime now = QDateTime::currentDateTime();
+    reports.updateReportInDefaults(AdwareScanReport::ScanReportWithAdwareList(
+        {}, now.addDays(-6), QStringLiteral(" 3 minutes 12 seconds"), QStringLiteral("Full System Scan")));
+    reports.updateReportInDefaults(AdwareScanReport::ScanReportWithAdwareList(
+        {threats.at(3)}, now.addDays(-1), QStringLiteral("Stopped"), QStringLiteral("Custom Scan")));
+    const ReportPtr quick = AdwareScanReport::ScanReportWithAdwareList(
+        threats.mid(0, 3), now.addSecs(-600), QStringLiteral(" 8 seconds"), QStringLiteral("Quick Scan"));
+    reports.updateReportInDefaults(quick);
+    reports.reloadReportDates();
+    save(window, QStringLiteral("reports-list"));
+
+    reports.refreshReport(quick);
+    save(window, QStringLiteral("reports-detail"));
+    if (auto *script = dynamic_cast<ScriptedAlerts *>(&app.platform().alerts())) {
+        reports.checkClicked(2, false);
+        script->answer(QStringLiteral("Yes"));
+        reports.removeSelected();
+        save(window, QStringLiteral("reports-outcome"));
+    }
+    reports.backtoReportList();
+}
+
+// The Tools page while its catalogue is measured and when it is done, one
+// entry's items over the table, and the list of what could not be removed.
+void ScreenshotTour::toolsPage()
+{
+    MainWindow *window = m_delegate.window();
+    ToolsView *view = window->toolsObj();
+    int appended = 0;
+    const auto connection =
+        QObject::connect(&view->model(), &Tools::entryAppended, view, [&appended](int) { ++appended; });
+    window->tabChangeType(30);
+    window->finishSlide();
+    waitFor([&] { return appended >= 2 || view->model().scanningDone(); });
+    save(window, QStringLiteral("tools-sizing"), false);
+    QObject::disconnect(connection);
+    waitFor([&] { return view->model().scanningDone(); });
+    save(window, QStringLiteral("tools-table"));
+
+    const QList<ToolsCell *> cells = view->cells();
+    if (!cells.isEmpty()) {
+        cells.first()->checkBox()->click();
+        if (cells.size() > 2)
+            cells.at(2)->checkBox()->click();
+        cells.first()->detailsButton()->click();
+        save(window, QStringLiteral("tools-detail-overlay"));
+        view->selectionTableView()->doneButton()->click();
+    }
+
+    const Volume &volume = m_delegate.appDelegate().platform().volume();
+    FileList &list = view->fileList();
+    list.resetListAndMakeList();
+    list.addObjects({QUrl::fromLocalFile(volume.home(QStringLiteral("/Library/Safari/History.db"))),
+                     QUrl::fromLocalFile(volume.home(QStringLiteral("/Library/Caches/com.apple.Safari")))});
+    FileListWindow sheet(list, m_delegate.appDelegate().platform().workspace());
+    save(&sheet, QStringLiteral("file-list-sheet"));
+    sheet.hide();
+    window->tabChangeType(10);
+    window->finishSlide();
+}
+
+void ScreenshotTour::printDialog()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    const auto dialog = PrinterChooser::makeDialog(printer, m_delegate.window());
+    dialog->setWindowModality(Qt::NonModal);
+    save(dialog.get(), QStringLiteral("print-dialog"));
+    dialog->hide();
 }

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QString>
+#include <functional>
 
 class AppDelegateWindow;
 class QWidget;
@@ -19,13 +20,19 @@ public:
     int run();
 
 private:
-    void save(QWidget *widget, const QString &state);
+    // settle: let pending work run first (a state caught mid-way does not).
+    void save(QWidget *widget, const QString &state, bool settle = true);
     void tabs();
     void busyButtons();
     void restoreScanTitle();
     void accessWindow();
     void alerts();
     void chooser();
+    void reportsPage();
+    void toolsPage();
+    void printDialog();
+    // Runs the event loop until the condition holds (at most 30 s).
+    static bool waitFor(const std::function<bool()> &condition);
 
     AppDelegateWindow &m_delegate;
     QDir m_folder;
