@@ -7,6 +7,8 @@
 #include "ui/DashboardView.h"
 #include "ui/MainWindow.h"
 #include "ui/NotAccessWindow.h"
+#include "ui/ScanProgressDisplay.h"
+#include "ui/ScanView.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -37,6 +39,7 @@ AppDelegateWindow::AppDelegateWindow(AppDelegate &app, QObject *parent)
 
 AppDelegateWindow::~AppDelegateWindow()
 {
+    m_progressDisplay.reset();
     delete m_notAccessWindow;
     if (s_shared == this)
         s_shared = nullptr;
@@ -68,6 +71,9 @@ void AppDelegateWindow::applicationWillFinishLaunching()
     connect(&m_app, &AppDelegate::lastScanTextChanged, m_window.get(),
             [this](const QString &text) { m_window->dashboardObj()->lastScanLabel()->setText(text); });
     styleDashboardButtons();
+    m_window->scanObj()->setUp(m_app);
+    m_window->dashboardObj()->setUp(m_app, m_window->scanObj());
+    m_progressDisplay = std::make_unique<ScanProgressDisplay>(m_app, *m_window->dashboardObj(), *m_window->scanObj());
 }
 
 void AppDelegateWindow::styleDashboardButtons()
@@ -114,6 +120,7 @@ void AppDelegateWindow::makeUIForSelection()
 void AppDelegateWindow::makeUIForApp()
 {
     m_window->dashboardObj()->setUserDirAccessible(true);
+    m_window->dashboardObj()->makeAccessibleUIChanges();
     if (m_notAccessWindow) {
         NotAccessWindow *accessWindow = m_notAccessWindow;
         m_notAccessWindow = nullptr;

@@ -9,6 +9,17 @@
 #include "ui/FolderChooser.h"
 #include "ui/MainWindow.h"
 #include "ui/NotAccessWindow.h"
+#include "ui/ScanView.h"
+#include "app/PreferenceKeys.h"
+#include "platform/ScriptedAlerts.h"
+#include "remedy/FourceQuitBrowserView.h"
+#include "remedy/ScanRemoval.h"
+#include "ui/BrowserClosePanel.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QUrl>
+#include <QTimer>
 
 #include <QApplication>
 #include <QMessageBox>
@@ -31,6 +42,9 @@ int ScreenshotTour::run()
     busyButtons();
     alerts();
     chooser();
+    dashboardSituations();
+    scanPage();
+    scanOutcome();
     accessWindow();
     return m_failures;
 }
@@ -116,4 +130,118 @@ void ScreenshotTour::accessWindow()
     if (NotAccessWindow *window = m_delegate.notAccessWindow())
         save(window, QStringLiteral("access-window"));
     m_delegate.makeUIForApp();
+}
+
+// The Dashboard in each situation of its status boxes, an hour after launch.
+void ScreenshotTour::dashboardSituations()
+{
+    MainWindow *window = m_delegate.window();
+    DashboardView *dashboard = m_delegate.dashboardObj();
+    UserDefaults &defaults = m_delegate.appDelegate().platform().defaults();
+    const QVariant stored = defaults.objectForKey(PreferenceKeys::kLastScanDate);
+    const QDateTime launch = dashboard->launchDate();
+    const QDateTime hourLater = launch.addSecs(3600);
+    dashboard->setClock([hourLater] { return hourLater; });
+    window->tabChangeType(10);
+    window->finishSlide();
+    const QList<QPair<qint64, QString>> situations{{-(5 * 86400 + 3 * 3600), QStringLiteral("dashboard-5-days-ago")},
+                                                   {-2 * 86400, QStringLiteral("dashboard-2-days-ago")},
+                                                   {1800, QStringLiteral("dashboard-scanned-this-run")}};
+    for (const auto &[offset, state] : situations) {
+        defaults.setObject(launch.addSecs(offset), PreferenceKeys::kLastScanDate);
+        dashboard->makeAccessibleUIChanges();
+        save(window, state);
+    }
+    defaults.removeObjectForKey(PreferenceKeys::kLastScanDate);
+    dashboard->makeAccessibleUIChanges();
+    save(window, QStringLiteral("dashboard-never-scanned"));
+    dashboard->setAccessProbe([] { return false; });
+    dashboard->makeAccessibleUIChanges();
+    save(window, QStringLiteral("dashboard-no-access"));
+    dashboard->setAccessProbe({});
+    dashboard->setClock({});
+    if (stored.isValid())
+        defaults.setObject(stored, PreferenceKeys::kLastScanDate);
+    dashboard->makeAccessibleUIChanges();
+}
+
+// The Scan page while scanning (shown as the driver's steps leave it), and
+// after a real Quick Scan of the volume.
+void ScreenshotTour::scanPage()
+{
+    MainWindow *window = m_delegate.window();
+    ScanView *scan = window->scanObj();
+    const Volume &volume = m_delegate.appDelegate().platform().volume();
+    window->tabChangeType(20);
+    window->finishSlide();
+    scan->scanStarted(0);
+    scan->setProgress(37);
+    scan->virusUrlChange(QStringLiteral("Checking for Genieo"));
+    save(window, QStringLiteral("scan-quick-scanning"));
+    scan->scanStarted(1);
+    scan->virusUrlChange(QStringLiteral("48213"));
+    save(window, QStringLiteral("scan-deep-counting"));
+    scan->countEnded();
+    scan->setProgress(64);
+    scan->virusUrlChange(volume.home(QStringLiteral("/Library/Application Support/Google/Chrome/Default/Extensions/"
+                                                    "aapocclcgogkmnckokdopfmhonfmgoek/0.10_0/_locales/en/messages.json")));
+    save(window, QStringLiteral("scan-deep-scanning"));
+
+    // A real Quick Scan of the volume, asking nothing.
+    ScanDriver &driver = m_delegate.appDelegate().scanDriver();
+    driver.setWholeDiskAccess(false);
+    driver.setScanType(0);
+    QEventLoop loop;
+    QObject::connect(&driver, &ScanDriver::scanFinished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    m_delegate.dashboardObj()->scanStartAction();
+    if (driver.isScanning())
+        loop.exec();
+    for (int turn = 0; turn < 3; ++turn)
+        QApplication::processEvents();
+    window->tabChangeType(20);
+    window->finishSlide();
+    save(window, QStringLiteral("scan-finished-threats"));
+    scan->scanRemoval()->scanEnded({}, nullptr);
+    scan->scanRemoval()->scanStarted();
+    scan->showScanEnded(true);
+    save(window, QStringLiteral("scan-finished-clean"));
+}
+
+// The outcome of a removal with failures, and the browser-close panel.
+// Nothing on the volume is touched: the threats shown are not there.
+void ScreenshotTour::scanOutcome()
+{
+    MainWindow *window = m_delegate.window();
+    ScanView *scan = window->scanObj();
+    Platform &platform = m_delegate.appDelegate().platform();
+    const Volume &volume = platform.volume();
+    QList<AdwarePtr> threats;
+    const QList<QPair<QString, QString>> made{
+        {QStringLiteral("/Library/LaunchAgents/com.genieo.completer.update.plist"), QStringLiteral("Genieo")},
+        {QStringLiteral("/Library/Application Support/VSearch"), QStringLiteral("VSearch")},
+        {QStringLiteral("/Applications/MacKeeper.app"), QStringLiteral("MacKeeper")}};
+    for (const auto &[path, family] : made)
+        threats.append(Adware::AdwareWithName(QFileInfo(path).fileName(), true, family, 0,
+                                              QUrl::fromLocalFile(volume.host(path)), QString()));
+    const ReportPtr report = AdwareScanReport::ScanReportWithAdwareList(threats, QDateTime::currentDateTime(),
+                                                                        QStringLiteral("12 seconds"),
+                                                                        QStringLiteral("Quick Scan"));
+    ScanRemoval *removal = scan->scanRemoval();
+    removal->scanStarted();
+    removal->scanEnded(threats, report);
+    removal->checkBoxAction(2, false);
+    // The question is answered here; the panel then lists the browser.
+    platform.setAlerts(std::make_unique<ScriptedAlerts>());
+    static_cast<ScriptedAlerts &>(platform.alerts()).answer(QStringLiteral("Yes"));
+    scan->removeAdwarePressed();
+    save(window, QStringLiteral("scan-outcome-failures"));
+
+    FourceQuitBrowserView &panel = removal->browserGuard().panel();
+    panel.setBrowserList({{QStringLiteral("Safari"), QStringLiteral("web-browser")},
+                          {QStringLiteral("Chrome"), QStringLiteral("web-browser")}});
+    panel.beginSheet();
+    if (BrowserClosePanel *view = scan->browserView())
+        save(view, QStringLiteral("browser-close-panel"));
+    panel.endSheet();
 }

@@ -26,6 +26,9 @@ private:
     void accessWindow();
     void alerts();
     void chooser();
+    void dashboardSituations();
+    void scanPage();
+    void scanOutcome();
 
     AppDelegateWindow &m_delegate;
     QDir m_folder;
