@@ -1,6 +1,7 @@
 #include "ui/BrowserClosePanel.h"
 
 #include "remedy/FourceQuitBrowserView.h"
+#include "ui/Images.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -29,6 +30,7 @@ BrowserClosePanel::BrowserClosePanel(FourceQuitBrowserView &model, QWidget *wind
     m_list->setObjectName(QStringLiteral("browserList"));
     m_list->setAccessibleName(QStringLiteral("Running browsers"));
     m_list->setIconSize(QSize(32, 32));
+    m_list->setSpacing(4);
     m_list->setMinimumHeight(130);
     m_close->setObjectName(QStringLiteral("closeWindow"));
     m_close->setAccessibleName(QStringLiteral("Close"));
@@ -72,7 +74,7 @@ void BrowserClosePanel::reload()
         QIcon icon = QFileInfo(entry.iconBrowser).isAbsolute() ? QIcon(entry.iconBrowser)
                                                                : QIcon::fromTheme(entry.iconBrowser);
         if (icon.isNull())
-            icon = QIcon::fromTheme(QStringLiteral("web-browser"));
+            icon = QIcon::fromTheme(QStringLiteral("web-browser"), Images::named(QStringLiteral("Browser_ext")));
         auto *item = new QListWidgetItem(icon, entry.NameBrowser, m_list);
         item->setData(Qt::AccessibleTextRole, entry.NameBrowser);
     }

@@ -48,6 +48,8 @@ QTableWidget *table(const QString &name, const QString &accessible, const QStrin
     view->setFocusPolicy(Qt::NoFocus);
     view->setStyleSheet(QStringLiteral("QTableWidget { border-radius: 4px; }"));
     view->verticalHeader()->setDefaultSectionSize(30);
+    view->setWordWrap(false);
+    view->setTextElideMode(Qt::ElideMiddle);
     return view;
 }
 

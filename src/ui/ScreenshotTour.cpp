@@ -209,7 +209,8 @@ void ScreenshotTour::scanPage()
 }
 
 // The outcome of a removal with failures, and the browser-close panel.
-// Nothing on the volume is touched: the threats shown are not there.
+// Nothing on the volume is touched: the two threats removed are folders the
+// remover always refuses, and the third is left alone.
 void ScreenshotTour::scanOutcome()
 {
     MainWindow *window = m_delegate.window();
@@ -218,8 +219,8 @@ void ScreenshotTour::scanOutcome()
     const Volume &volume = platform.volume();
     QList<AdwarePtr> threats;
     const QList<QPair<QString, QString>> made{
-        {QStringLiteral("/Library/LaunchAgents/com.genieo.completer.update.plist"), QStringLiteral("Genieo")},
-        {QStringLiteral("/Library/Application Support/VSearch"), QStringLiteral("VSearch")},
+        {QStringLiteral("/Library/LaunchAgents"), QStringLiteral("Genieo")},
+        {QStringLiteral("/Library/Internet Plug-Ins"), QStringLiteral("VSearch")},
         {QStringLiteral("/Applications/MacKeeper.app"), QStringLiteral("MacKeeper")}};
     for (const auto &[path, family] : made)
         threats.append(Adware::AdwareWithName(QFileInfo(path).fileName(), true, family, 0,
@@ -230,6 +231,7 @@ void ScreenshotTour::scanOutcome()
     ScanRemoval *removal = scan->scanRemoval();
     removal->scanStarted();
     removal->scanEnded(threats, report);
+    scan->showScanEnded(true);
     removal->checkBoxAction(2, false);
     // The question is answered here; the panel then lists the browser.
     platform.setAlerts(std::make_unique<ScriptedAlerts>());
