@@ -8,7 +8,10 @@
 #include "ui/DashboardView.h"
 #include "ui/LaunchedApp.h"
 #include "ui/MiddleElidedLabel.h"
+#include "ui/ScanProgressDisplay.h"
 #include "ui/ScanView.h"
+
+#include <thread>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -305,4 +308,49 @@ TEST(ScanView, TheCurrentEntryIsShortenedInTheMiddle)
     EXPECT_TRUE(label->text().startsWith(QStringLiteral("/Us")));
     EXPECT_TRUE(label->text().endsWith(QStringLiteral("plist")));
     EXPECT_TRUE(label->text().contains(QChar(0x2026)));
+}
+
+TEST(ScanView, PerEntryProgressFromAnotherThreadIsDrawnOncePerFrameWithTheLatestPath)
+{
+    ScanPage page;
+    ScanProgressDisplay *display = page.app.delegate->progressDisplay();
+    ASSERT_NE(display, nullptr);
+    ScanView *scan = page.scan();
+    scan->scanStarted(1);
+    scan->countEnded();
+    const qint64 before = display->labelUpdates();
+    NotificationCenter &center = page.app.test.platform().notifications();
+    std::thread walk([&center] {
+        for (int i = 0; i < 20000; ++i)
+            center.post(NotificationNames::ScanningProgressURL, QStringLiteral("/Users/tester/f%1").arg(i));
+        for (int i = 0; i < 30; ++i)
+            center.post(NotificationNames::ScanningProgress, i);
+    });
+    walk.join();
+    // Nothing was queued per entry: one frame draws all of it.
+    display->flush();
+    EXPECT_EQ(display->labelUpdates(), before + 1);
+    EXPECT_EQ(scan->scanFileText()->fullText(), QStringLiteral("/Users/tester/f19999"));
+    EXPECT_EQ(scan->progress(), 30);
+    EXPECT_EQ(scan->scanningProgressText()->text(), QStringLiteral("30%"));
+    display->flush();
+    EXPECT_EQ(display->labelUpdates(), before + 1) << "nothing new, nothing drawn";
+}
+
+TEST(ScanView, CustomScanAsksForItsFolderAndACancelStartsNothing)
+{
+    ScanPage page;
+    Q_EMIT page.dashboard()->btnScanType()->activated(2);
+    page.app.test.alerts().answer(QStringLiteral("cancel"));
+    QSignalSpy started(&page.driver(), &ScanDriver::scanStarted);
+    QTest::mouseClick(page.dashboard()->scanBtu(), Qt::LeftButton);
+    EXPECT_EQ(started.size(), 0);
+    EXPECT_TRUE(page.dashboard()->btnScanType()->isEnabled());
+    EXPECT_EQ(page.app.test.alerts().requests().last().kind, QStringLiteral("folder"));
+
+    page.app.test.alerts().answer(page.app.host(QStringLiteral("/Library")));
+    const ReportPtr report = page.runScan();
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(report->reportType(), QStringLiteral("Custom Scan"));
+    EXPECT_EQ(page.dashboard()->scanBtu()->text(), QStringLiteral("Custom Scan >"));
 }
