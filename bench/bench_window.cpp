@@ -13,6 +13,7 @@
 #include "app/StandardScanPhases.h"
 #include "platform/Platform.h"
 #include "support/HomeTreeGenerator.h"
+#include "support/ProcessStatus.h"
 #include "ui/AppDelegateWindow.h"
 #include "ui/DashboardView.h"
 #include "ui/MainWindow.h"
@@ -36,18 +37,6 @@
 namespace {
 
 const QString kUser = QStringLiteral("bench");
-
-qint64 statusKiB(const char *key)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(qsizetype(std::strlen(key))).trimmed().split(' ').first().toLongLong();
-    }
-    return 0;
-}
 
 // Wall seconds of `sweepling-cli scan full` on the volume, or -1.
 double cliSeconds(const QString &cli, const QString &root, const QString &settings)
@@ -165,7 +154,7 @@ int main(int argc, char **argv)
     std::printf("| current-entry redraws per second | %.1f | <= 60 |\n",
                 window.seconds > 0 ? double(window.labelUpdates) / window.seconds : 0.0);
     std::printf("| threats listed | %lld | |\n", window.threats);
-    std::printf("| peak memory of the window process (VmHWM) | %lld MiB | |\n", statusKiB("VmHWM:") / 1024);
+    std::printf("| peak memory of the window process (VmHWM) | %lld MiB | |\n", ProcessStatus::kiB("VmHWM:") / 1024);
     HomeTreeGenerator::removeContents(home);
     return 0;
 }
