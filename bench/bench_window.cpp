@@ -32,6 +32,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 namespace {
@@ -53,8 +54,16 @@ double cliSeconds(const QString &cli, const QString &root, const QString &settin
     return double(timer.nsecsElapsed()) / 1e9;
 }
 
+double threadCpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
 struct WindowRun
 {
+    double mainThreadCpu = 0;
     double seconds = 0;
     double worstLateMs = 0;
     double p99LateMs = 0;
@@ -77,21 +86,25 @@ WindowRun windowScan(const QString &root, const QString &settings)
     Q_EMIT delegate.dashboardObj()->btnScanType()->activated(1);
 
     std::vector<double> lateness;
+    std::vector<std::pair<double, double>> worst; // (lateness, seconds into the scan)
     lateness.reserve(1 << 20);
     QElapsedTimer tick;
+    QElapsedTimer timer;
     QTimer probe;
     probe.setTimerType(Qt::PreciseTimer);
     probe.setInterval(5);
     QObject::connect(&probe, &QTimer::timeout, [&] {
         const double late = double(tick.nsecsElapsed()) / 1e6 - 5.0;
         lateness.push_back(std::max(0.0, late));
+        if (late > 10)
+            worst.emplace_back(late, double(timer.nsecsElapsed()) / 1e9);
         tick.restart();
     });
 
     QEventLoop loop;
     QObject::connect(&driver, &ScanDriver::scanFinished, &loop, &QEventLoop::quit);
     const qint64 updatesBefore = delegate.progressDisplay()->labelUpdates();
-    QElapsedTimer timer;
+    const double cpuBefore = threadCpuSeconds();
     timer.start();
     tick.start();
     probe.start();
@@ -100,6 +113,7 @@ WindowRun windowScan(const QString &root, const QString &settings)
     QObject::connect(&driver, &ScanDriver::scanCompleting, [&] { run.seconds = double(timer.nsecsElapsed()) / 1e9; });
     loop.exec();
     probe.stop();
+    run.mainThreadCpu = threadCpuSeconds() - cpuBefore;
     run.labelUpdates = delegate.progressDisplay()->labelUpdates() - updatesBefore;
     run.threats = driver.arrAdwareList().size();
     if (!lateness.empty()) {
@@ -107,6 +121,9 @@ WindowRun windowScan(const QString &root, const QString &settings)
         run.worstLateMs = lateness.back();
         run.p99LateMs = lateness[std::min(lateness.size() - 1, size_t(double(lateness.size()) * 0.99))];
     }
+    std::sort(worst.rbegin(), worst.rend());
+    for (size_t i = 0; i < std::min<size_t>(5, worst.size()); ++i)
+        std::printf("late by %.1f ms at %.3f s into the scan\n", worst[i].first, worst[i].second);
     return run;
 }
 
@@ -153,6 +170,7 @@ int main(int argc, char **argv)
     std::printf("| event-loop lateness, 99th percentile | %.1f ms | <= 16 ms |\n", window.p99LateMs);
     std::printf("| current-entry redraws per second | %.1f | <= 60 |\n",
                 window.seconds > 0 ? double(window.labelUpdates) / window.seconds : 0.0);
+    std::printf("| main-thread CPU during the window scan | %.0f ms | |\n", window.mainThreadCpu * 1000);
     std::printf("| threats listed | %lld | |\n", window.threats);
     std::printf("| peak memory of the window process (VmHWM) | %lld MiB | |\n", ProcessStatus::kiB("VmHWM:") / 1024);
     HomeTreeGenerator::removeContents(home);

@@ -60,9 +60,9 @@ QTableWidgetItem *textItem(const QString &text)
     return item;
 }
 
-QPushButton *showButton(int row, QWidget *parent)
+QPushButton *showButton(int row, const QIcon &icon, QWidget *parent)
 {
-    auto *button = new QPushButton(Images::named(QStringLiteral("btn_open")), QString(), parent);
+    auto *button = new QPushButton(icon, QString(), parent);
     button->setObjectName(QStringLiteral("btnShow"));
     button->setAccessibleName(QStringLiteral("Show in file manager"));
     button->setToolTip(QStringLiteral("Show in file manager"));
@@ -123,6 +123,7 @@ ScanView::ScanView(QWidget *parent)
     , m_imgAdwareStatus(new QLabel(m_undeletedAdwareListBox))
     , m_reportButton(new QPushButton(QStringLiteral("View Report"), m_undeletedAdwareListBox))
     , m_summaryBar(new QFrame(m_undeletedAdwareListBox))
+    , m_openIcon(Images::named(QStringLiteral("btn_open")))
 {
     const QList<QPair<QWidget *, QString>> names{
         {m_scanningProgressText, QStringLiteral("scanningProgressText|Scan progress")},
@@ -410,12 +411,14 @@ void ScanView::addThreatRow(int row)
     cellLayout->setAlignment(Qt::AlignCenter);
     cellLayout->addWidget(check);
     m_tblAdwareList->setCellWidget(row, 0, cell);
-    m_tblAdwareList->setItem(row, 1, textItem(adware->name()));
+    QTableWidgetItem *name = textItem(adware->name());
+    name->setData(Qt::UserRole, adware->path());
+    m_tblAdwareList->setItem(row, 1, name);
     m_tblAdwareList->setItem(row, 2, textItem(adware->infections()));
     auto *risk = textItem(QStringLiteral("High Risk"));
     risk->setForeground(QColor(57, 131, 251));
     m_tblAdwareList->setItem(row, 3, risk);
-    QPushButton *show = showButton(row, m_tblAdwareList);
+    QPushButton *show = showButton(row, m_openIcon, m_tblAdwareList);
     connect(show, &QPushButton::clicked, this, [this, show] { revelInfinder(show->property("tag").toInt()); });
     m_tblAdwareList->setCellWidget(row, 4, show);
 }
@@ -438,7 +441,9 @@ void ScanView::scanEnded(const ReportPtr &report)
     m_scanIndicator->hide();
     for (const AdwarePtr &adware : m_app->scanDriver().arrAdwareList())
         adware->setIsChecked(true);
-    m_scanRemoval->scanEnded(m_app->scanDriver().arrAdwareList(), report ? report : m_app->scanDriver().adwareReport());
+    // A scan that made no report (nothing found under real-time protection, or
+    // a root that could not be read) leaves nothing for removal to update.
+    m_scanRemoval->scanEnded(m_app->scanDriver().arrAdwareList(), report);
     auto *main = qobject_cast<MainWindow *>(window());
     if (main && main->dashboardObj())
         main->dashboardObj()->makeAccessibleUIChanges();
@@ -450,7 +455,26 @@ void ScanView::showScanEnded(bool isTodayScan)
     m_whiteView->hide();
     m_adwareListBox->show();
     m_undeletedAdwareListBox->hide();
-    reloadThreatTable();
+    // The rows made while the scan ran stay; only their check boxes wake.
+    const QList<AdwarePtr> rows = threatRows();
+    bool same = m_tblAdwareList->rowCount() == rows.size();
+    for (int row = 0; same && row < rows.size(); ++row) {
+        const QTableWidgetItem *name = m_tblAdwareList->item(row, 1);
+        same = name && name->data(Qt::UserRole).toString() == rows.at(row)->path();
+    }
+    if (same) {
+        for (int row = 0; row < rows.size(); ++row) {
+            if (QWidget *cell = m_tblAdwareList->cellWidget(row, 0)) {
+                if (auto *check = cell->findChild<QCheckBox *>()) {
+                    const QSignalBlocker blocker(check);
+                    check->setChecked(true);
+                    check->setEnabled(true);
+                }
+            }
+        }
+    } else {
+        reloadThreatTable();
+    }
     changeInList(false, isTodayScan);
 }
 
@@ -517,7 +541,7 @@ void ScanView::reloadOutcomeTable()
         m_tblThreatInfo->setItem(row, 2, status);
         m_tblThreatInfo->setItem(row, 3, textItem(adware->infections()));
         if (look.showButtonVisible) {
-            QPushButton *show = showButton(row, m_tblThreatInfo);
+            QPushButton *show = showButton(row, m_openIcon, m_tblThreatInfo);
             connect(show, &QPushButton::clicked, this,
                     [this, show] { showAdwareInFileDelegate(show->property("tag").toInt()); });
             m_tblThreatInfo->setCellWidget(row, 4, show);

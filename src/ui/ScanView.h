@@ -4,6 +4,7 @@
 #include "ui/BrowserClosePanel.h"
 #include "ui/PageView.h"
 
+#include <QIcon>
 #include <QPointer>
 #include <memory>
 
@@ -133,6 +134,8 @@ private:
     QLabel *m_imgAdwareStatus;
     QPushButton *m_reportButton;
     QFrame *m_summaryBar;
+    // One icon for every show button: a row is made per finding while the scan runs.
+    QIcon m_openIcon;
     QString m_backName;
     QString m_statusName;
     int m_trailing = kTrailingWithoutStop;
