@@ -13,6 +13,7 @@
 #include "scan/FolderStack.h"
 #include "scan/scanDirectory.h"
 #include "support/HomeTreeGenerator.h"
+#include "support/ProcessStatus.h"
 #include "support/PostingScanHost.h"
 
 #include <QCoreApplication>
@@ -60,18 +61,6 @@ QString g_signatureFile;
 QStringList g_onlyPasses;
 std::map<std::pair<qint64, QString>, Result> g_results;
 
-qint64 statusKiB(const char *key)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(qsizetype(std::strlen(key))).trimmed().split(' ').first().toLongLong();
-    }
-    return 0;
-}
-
 // Peak resident memory above the level before `work`, in KiB. Free heap
 // memory goes back to the system first, so that what the work allocates
 // shows even where an earlier pass left free blocks behind.
@@ -82,9 +71,9 @@ qint64 rssGrowth(Work work)
     QFile clear(QStringLiteral("/proc/self/clear_refs"));
     if (clear.open(QIODevice::WriteOnly))
         clear.write("5"); // resets the high-water mark
-    const qint64 before = statusKiB("VmRSS:");
+    const qint64 before = ProcessStatus::kiB("VmRSS:");
     work();
-    return std::max<qint64>(0, statusKiB("VmHWM:") - before);
+    return std::max<qint64>(0, ProcessStatus::kiB("VmHWM:") - before);
 }
 
 qint64 bareWalk(int folderFd)

@@ -11,6 +11,8 @@
 #include "ui/NotAccessWindow.h"
 #include "ui/ReportPrinter.h"
 #include "reports/PDFGenerate.h"
+#include "ui/ScanProgressDisplay.h"
+#include "ui/ScanView.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -45,6 +47,7 @@ AppDelegateWindow::AppDelegateWindow(AppDelegate &app, QObject *parent)
 
 AppDelegateWindow::~AppDelegateWindow()
 {
+    m_progressDisplay.reset();
     delete m_notAccessWindow;
     if (s_shared == this)
         s_shared = nullptr;
@@ -76,6 +79,9 @@ void AppDelegateWindow::applicationWillFinishLaunching()
     connect(&m_app, &AppDelegate::lastScanTextChanged, m_window.get(),
             [this](const QString &text) { m_window->dashboardObj()->lastScanLabel()->setText(text); });
     styleDashboardButtons();
+    m_window->scanObj()->setUp(m_app);
+    m_window->dashboardObj()->setUp(m_app, m_window->scanObj());
+    m_progressDisplay = std::make_unique<ScanProgressDisplay>(m_app, *m_window->dashboardObj(), *m_window->scanObj());
     // The Print item follows the Reports page: active exactly while a
     // report's detail is shown.
     Reports &reports = m_app.reportsObj();
@@ -157,6 +163,7 @@ void AppDelegateWindow::makeUIForSelection()
 void AppDelegateWindow::makeUIForApp()
 {
     m_window->dashboardObj()->setUserDirAccessible(true);
+    m_window->dashboardObj()->makeAccessibleUIChanges();
     if (m_notAccessWindow) {
         NotAccessWindow *accessWindow = m_notAccessWindow;
         m_notAccessWindow = nullptr;

@@ -15,6 +15,7 @@ class QColor;
 class QMessageBox;
 class QWidget;
 class ReportPrinter;
+class ScanProgressDisplay;
 
 // The window half of the application object. The headless AppDelegate keeps
 // the state and the engine (access, scan driver, report store, the start-up
@@ -41,6 +42,7 @@ public:
     MainWindow *window() const { return m_window.get(); }
     DashboardView *dashboardObj() const;
     NotAccessWindow *notAccessWindow() const { return m_notAccessWindow; }
+    ScanProgressDisplay *progressDisplay() const { return m_progressDisplay.get(); }
 
     void applicationWillFinishLaunching();
     void applicationDidFinishLaunching();
@@ -90,5 +92,6 @@ private:
     AppDelegate &m_app;
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<ReportPrinter> m_printer;
+    std::unique_ptr<ScanProgressDisplay> m_progressDisplay;
     QPointer<NotAccessWindow> m_notAccessWindow;
 };

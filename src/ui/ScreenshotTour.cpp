@@ -1,21 +1,26 @@
 #include "ui/ScreenshotTour.h"
 
 #include "app/AppDelegate.h"
+#include "app/PreferenceKeys.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
+#include "platform/ScriptedAlerts.h"
+#include "remedy/FileList.h"
+#include "remedy/FourceQuitBrowserView.h"
+#include "remedy/ScanRemoval.h"
+#include "reports/Reports.h"
+#include "tools/Tools.h"
 #include "ui/AppDelegateWindow.h"
+#include "ui/BrowserClosePanel.h"
 #include "ui/ButtonWithSpinner.h"
 #include "ui/DashboardView.h"
+#include "ui/FileListWindow.h"
 #include "ui/FolderChooser.h"
 #include "ui/MainWindow.h"
 #include "ui/NotAccessWindow.h"
 #include "ui/PrinterChooser.h"
-#include "platform/ScriptedAlerts.h"
-#include "reports/Reports.h"
-#include "remedy/FileList.h"
-#include "tools/Tools.h"
-#include "ui/FileListWindow.h"
 #include "ui/ReportsView.h"
+#include "ui/ScanView.h"
 #include "ui/SelectionView.h"
 #include "ui/ToolsCell.h"
 #include "ui/ToolsView.h"
@@ -23,12 +28,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QFile>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QUrl>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTimer>
+#include <QUrl>
 #include <QWidget>
 
 ScreenshotTour::ScreenshotTour(AppDelegateWindow &delegate, const QString &folder)
@@ -51,6 +59,9 @@ int ScreenshotTour::run()
     alerts();
     chooser();
     printDialog();
+    dashboardSituations();
+    scanPage();
+    scanOutcome();
     accessWindow();
     return m_failures;
 }
@@ -250,4 +261,120 @@ void ScreenshotTour::printDialog()
     dialog->setWindowModality(Qt::NonModal);
     save(dialog.get(), QStringLiteral("print-dialog"));
     dialog->hide();
+}
+
+// The Dashboard in each situation of its status boxes, an hour after launch.
+void ScreenshotTour::dashboardSituations()
+{
+    MainWindow *window = m_delegate.window();
+    DashboardView *dashboard = m_delegate.dashboardObj();
+    UserDefaults &defaults = m_delegate.appDelegate().platform().defaults();
+    const QVariant stored = defaults.objectForKey(PreferenceKeys::kLastScanDate);
+    const QDateTime launch = dashboard->launchDate();
+    const QDateTime hourLater = launch.addSecs(3600);
+    dashboard->setClock([hourLater] { return hourLater; });
+    window->tabChangeType(10);
+    window->finishSlide();
+    const QList<QPair<qint64, QString>> situations{{-(5 * 86400 + 3 * 3600), QStringLiteral("dashboard-5-days-ago")},
+                                                   {-2 * 86400, QStringLiteral("dashboard-2-days-ago")},
+                                                   {1800, QStringLiteral("dashboard-scanned-this-run")}};
+    for (const auto &[offset, state] : situations) {
+        defaults.setObject(launch.addSecs(offset), PreferenceKeys::kLastScanDate);
+        dashboard->makeAccessibleUIChanges();
+        save(window, state);
+    }
+    defaults.removeObjectForKey(PreferenceKeys::kLastScanDate);
+    dashboard->makeAccessibleUIChanges();
+    save(window, QStringLiteral("dashboard-never-scanned"));
+    dashboard->setAccessProbe([] { return false; });
+    dashboard->makeAccessibleUIChanges();
+    save(window, QStringLiteral("dashboard-no-access"));
+    dashboard->setAccessProbe({});
+    dashboard->setClock({});
+    if (stored.isValid())
+        defaults.setObject(stored, PreferenceKeys::kLastScanDate);
+    dashboard->makeAccessibleUIChanges();
+}
+
+// The Scan page while scanning (shown as the driver's steps leave it), and
+// after a real Quick Scan of the volume.
+void ScreenshotTour::scanPage()
+{
+    MainWindow *window = m_delegate.window();
+    ScanView *scan = window->scanObj();
+    const Volume &volume = m_delegate.appDelegate().platform().volume();
+    window->tabChangeType(20);
+    window->finishSlide();
+    scan->scanStarted(0);
+    scan->setProgress(37);
+    scan->virusUrlChange(QStringLiteral("Checking for Genieo"));
+    save(window, QStringLiteral("scan-quick-scanning"));
+    scan->scanStarted(1);
+    scan->virusUrlChange(QStringLiteral("48213"));
+    save(window, QStringLiteral("scan-deep-counting"));
+    scan->countEnded();
+    scan->setProgress(64);
+    scan->virusUrlChange(volume.home(QStringLiteral("/Library/Application Support/Google/Chrome/Default/Extensions/"
+                                                    "aapocclcgogkmnckokdopfmhonfmgoek/0.10_0/_locales/en/messages.json")));
+    save(window, QStringLiteral("scan-deep-scanning"));
+
+    // A real Quick Scan of the volume, asking nothing.
+    ScanDriver &driver = m_delegate.appDelegate().scanDriver();
+    driver.setWholeDiskAccess(false);
+    driver.setScanType(0);
+    QEventLoop loop;
+    QObject::connect(&driver, &ScanDriver::scanFinished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    m_delegate.dashboardObj()->scanStartAction();
+    if (driver.isScanning())
+        loop.exec();
+    for (int turn = 0; turn < 3; ++turn)
+        QApplication::processEvents();
+    window->tabChangeType(20);
+    window->finishSlide();
+    save(window, QStringLiteral("scan-finished-threats"));
+    scan->scanRemoval()->scanEnded({}, nullptr);
+    scan->scanRemoval()->scanStarted();
+    scan->showScanEnded(true);
+    save(window, QStringLiteral("scan-finished-clean"));
+}
+
+// The outcome of a removal with failures, and the browser-close panel.
+// Nothing on the volume is touched: the two threats removed are folders the
+// remover always refuses, and the third is left alone.
+void ScreenshotTour::scanOutcome()
+{
+    MainWindow *window = m_delegate.window();
+    ScanView *scan = window->scanObj();
+    Platform &platform = m_delegate.appDelegate().platform();
+    const Volume &volume = platform.volume();
+    QList<AdwarePtr> threats;
+    const QList<QPair<QString, QString>> made{
+        {QStringLiteral("/Library/LaunchAgents"), QStringLiteral("Genieo")},
+        {QStringLiteral("/Library/Internet Plug-Ins"), QStringLiteral("VSearch")},
+        {QStringLiteral("/Applications/MacKeeper.app"), QStringLiteral("MacKeeper")}};
+    for (const auto &[path, family] : made)
+        threats.append(Adware::AdwareWithName(QFileInfo(path).fileName(), true, family, 0,
+                                              QUrl::fromLocalFile(volume.host(path)), QString()));
+    const ReportPtr report = AdwareScanReport::ScanReportWithAdwareList(threats, QDateTime::currentDateTime(),
+                                                                        QStringLiteral("12 seconds"),
+                                                                        QStringLiteral("Quick Scan"));
+    ScanRemoval *removal = scan->scanRemoval();
+    removal->scanStarted();
+    removal->scanEnded(threats, report);
+    scan->showScanEnded(true);
+    removal->checkBoxAction(2, false);
+    // The question is answered here; the panel then lists the browser.
+    platform.setAlerts(std::make_unique<ScriptedAlerts>());
+    static_cast<ScriptedAlerts &>(platform.alerts()).answer(QStringLiteral("Yes"));
+    scan->removeAdwarePressed();
+    save(window, QStringLiteral("scan-outcome-failures"));
+
+    FourceQuitBrowserView &panel = removal->browserGuard().panel();
+    panel.setBrowserList({{QStringLiteral("Safari"), QStringLiteral("web-browser")},
+                          {QStringLiteral("Chrome"), QStringLiteral("web-browser")}});
+    panel.beginSheet();
+    if (BrowserClosePanel *view = scan->browserView())
+        save(view, QStringLiteral("browser-close-panel"));
+    panel.endSheet();
 }

@@ -33,6 +33,9 @@ private:
     void printDialog();
     // Runs the event loop until the condition holds (at most 30 s).
     static bool waitFor(const std::function<bool()> &condition);
+    void dashboardSituations();
+    void scanPage();
+    void scanOutcome();
 
     AppDelegateWindow &m_delegate;
     QDir m_folder;
