@@ -12,7 +12,9 @@
 #include "ui/ReportPrinter.h"
 #include "reports/PDFGenerate.h"
 #include "ui/ScanProgressDisplay.h"
+#include "ui/ReportsView.h"
 #include "ui/ScanView.h"
+#include "remedy/ScanRemoval.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -82,6 +84,11 @@ void AppDelegateWindow::applicationWillFinishLaunching()
     m_window->scanObj()->setUp(m_app);
     m_window->dashboardObj()->setUp(m_app, m_window->scanObj());
     m_progressDisplay = std::make_unique<ScanProgressDisplay>(m_app, *m_window->dashboardObj(), *m_window->scanObj());
+    // The Reports page's removal asks to quit browsers on the same panel as
+    // the Scan page's, and its scan button starts a scan as the Dashboard's.
+    m_app.reportsObj().browserGuard().setPanel(&m_window->scanObj()->scanRemoval()->browserGuard().panel());
+    connect(m_window->reportsObj(), &ReportsView::scanStartRequested, m_window->dashboardObj(),
+            [this](QAbstractButton *) { m_window->dashboardObj()->scanStartAction(); });
     // The Print item follows the Reports page: active exactly while a
     // report's detail is shown.
     Reports &reports = m_app.reportsObj();

@@ -9,11 +9,15 @@
 #include "support/RefusingItemRemover.h"
 #include "ui/LaunchedApp.h"
 #include "ui/ReportsView.h"
+#include "ui/BrowserClosePanel.h"
+#include "ui/MainWindow.h"
+#include "ui/ScanView.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -227,12 +231,10 @@ TEST_F(ReportsViewTest, DeletingAReportRemovesItFromTheStoreForEveryReader)
     EXPECT_EQ(view->boxes()->currentWidget(), view->emptyState());
 }
 
-TEST_F(ReportsViewTest, TheScanAndHelpButtonsLeadToTheDashboardAndTheHelpPage)
+TEST_F(ReportsViewTest, TheHelpButtonOpensTheHelpPageAndEveryButtonIsNamed)
 {
     click(button("wantHelp"));
     EXPECT_EQ(app.test.workspace().opened, QList<QUrl>{AppDelegateWindow::helpPageUrl()});
-    click(button("scanButton"));
-    EXPECT_EQ(app.core->tabtype, 10);
     for (QPushButton *button : view->findChildren<QPushButton *>()) {
         if (!button->objectName().isEmpty()) {
             EXPECT_FALSE(button->accessibleName().isEmpty()) << qPrintable(button->objectName());
@@ -250,4 +252,42 @@ TEST_F(ReportsViewTest, RefreshReportFromTheScanPageOpensThatReportAndActivatesP
     EXPECT_EQ(label("scanType")->text(), QStringLiteral("Quick Scan"));
     EXPECT_EQ(view->detailRows().size(), 3);
     EXPECT_TRUE(app.window()->printButton()->isEnabled());
+}
+
+// Removal from a report asks to quit a browser that holds a threat on the
+// same panel as the Scan page, and removes once Retry finds it gone.
+TEST_F(ReportsViewTest, ARunningBrowserHoldsRemovalBackOnTheScanPagesPanel)
+{
+    const QString extension =
+        mac.file(QStringLiteral("~/Library/Application Support/Google/Chrome/Default/Extensions/bad/1/manifest.json"));
+    const ReportPtr report = AdwareScanReport::ScanReportWithAdwareList(
+        {threat(extension)}, QDateTime::currentDateTime(), QStringLiteral(" 1 second"), QStringLiteral("Quick Scan"));
+    app.core->reportsObj().updateReportInDefaults(report);
+    app.core->reportsObj().refreshReport(report);
+    ASSERT_EQ(view->boxes()->currentWidget(), view->reportDetails());
+
+    app.test.workspace().running = {QStringLiteral("Google Chrome")};
+    app.test.alerts().answer(QStringLiteral("Yes"));
+    click(view->quarantineThreats());
+    BrowserClosePanel *panel = app.window()->scanObj()->browserView();
+    ASSERT_NE(panel, nullptr);
+    QTRY_VERIFY(panel->isVisible());
+    ASSERT_EQ(panel->browserList()->count(), 1);
+    EXPECT_EQ(panel->browserList()->item(0)->text(), QStringLiteral("Chrome"));
+    EXPECT_TRUE(QFile::exists(extension));
+
+    app.test.workspace().running.clear();
+    click(panel->retry());
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_FALSE(QFile::exists(extension));
+    EXPECT_EQ(view->boxes()->currentWidget(), view->adwareReportBox());
+}
+
+// The page's scan button starts the Dashboard's scan.
+TEST_F(ReportsViewTest, TheScanButtonStartsAScan)
+{
+    click(button("scanButton"));
+    EXPECT_EQ(app.core->tabtype, 20);
+    EXPECT_GE(app.postedCount(QStringLiteral("ScanningStatusChange")), 1);
+    QTRY_VERIFY(!app.core->scanDriver().isScanning());
 }
