@@ -50,6 +50,21 @@ void ScanRemoval::checkBoxAction(int row, bool on)
     Q_EMIT quarantineEnabledChanged(quarantineEnabled());
 }
 
+bool ScanRemoval::checkForAvailble(const QString &volumeRoot)
+{
+    if (m_outcomeShown)
+        return false;
+    const auto vanished = [&volumeRoot](const AdwarePtr &adware) {
+        return !Adware::fileExistsAtPath(adware->path(), volumeRoot);
+    };
+    const qsizetype dropped = m_arrAdwareList.removeIf(vanished);
+    if (dropped == 0)
+        return false;
+    m_arrThreats.removeIf(vanished);
+    Q_EMIT quarantineEnabledChanged(quarantineEnabled());
+    return true;
+}
+
 void ScanRemoval::removeAdwarePressed()
 {
     m_removal.emptyLists();

@@ -44,6 +44,10 @@ public:
 
     // A threat row's check box (row of arrAdwareList).
     void checkBoxAction(int row, bool on);
+    // checkForAvailble: drops from the list the threats whose file is gone
+    // (removed elsewhere since the scan), while no outcome is shown; answers
+    // whether any was dropped.
+    bool checkForAvailble(const QString &volumeRoot);
     bool quarantineEnabled() const { return !m_arrThreats.isEmpty(); }
 
     // removeAdwarePressed: marks the unselected threats, asks, checks the

@@ -86,6 +86,11 @@ void AppDelegateWindow::applicationWillFinishLaunching()
     m_progressDisplay = std::make_unique<ScanProgressDisplay>(m_app, *m_window->dashboardObj(), *m_window->scanObj());
     // The Reports page's removal asks to quit browsers on the same panel as
     // the Scan page's, and its scan button starts a scan as the Dashboard's.
+    // Choosing the Scan tab looks at its list again.
+    connect(m_window.get(), &MainWindow::tabChanged, m_progressDisplay.get(), [this](int tag) {
+        if (tag == 20)
+            m_progressDisplay->changeInList();
+    });
     m_app.reportsObj().browserGuard().setPanel(&m_window->scanObj()->scanRemoval()->browserGuard().panel());
     connect(m_window->reportsObj(), &ReportsView::scanStartRequested, m_window->dashboardObj(),
             [this](QAbstractButton *) { m_window->dashboardObj()->scanStartAction(); });

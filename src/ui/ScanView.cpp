@@ -396,7 +396,7 @@ void ScanView::addThreatRow(int row)
     check->setObjectName(QStringLiteral("btnThreatSelect"));
     check->setAccessibleName(QStringLiteral("Remove %1").arg(adware->name()));
     check->setProperty("tag", row);
-    check->setChecked(true);
+    check->setChecked(m_app->scanDriver().isScanning() || (m_scanRemoval && m_scanRemoval->arrThreats().contains(adware)));
     check->setEnabled(!m_app->scanDriver().isScanning());
     connect(check, &QCheckBox::toggled, this, [this, check](bool on) {
         const int tag = check->property("tag").toInt();
@@ -480,6 +480,10 @@ void ScanView::showScanEnded(bool isTodayScan)
 
 void ScanView::changeInList(bool isScanning, bool isTodayScan)
 {
+    // Threats whose file went away since the scan (removed from a report or
+    // by hand) leave the list.
+    if (!isScanning && m_scanRemoval && m_scanRemoval->checkForAvailble(m_app->platform().volume().root()))
+        reloadThreatTable();
     m_whiteView->setVisible(isScanning);
     if (isScanning) {
         m_redView->hide();

@@ -15,6 +15,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
@@ -353,4 +354,28 @@ TEST(ScanView, CustomScanAsksForItsFolderAndACancelStartsNothing)
     ASSERT_NE(report, nullptr);
     EXPECT_EQ(report->reportType(), QStringLiteral("Custom Scan"));
     EXPECT_EQ(page.dashboard()->scanBtu()->text(), QStringLiteral("Custom Scan >"));
+}
+
+// A threat whose file went away after the scan (removed from a report, or by
+// hand) leaves the Scan page's list when the list is next looked at; the
+// others keep their check state.
+TEST(ScanView, ThreatsWhoseFileVanishedLeaveTheListWhenItIsShownAgain)
+{
+    ScanPage page;
+    ASSERT_TRUE(page.runScan());
+    ASSERT_EQ(page.scan()->tblAdwareList()->rowCount(), 3);
+    page.checkBox(2)->click();
+    ASSERT_FALSE(page.checkBox(2)->isChecked());
+
+    ASSERT_TRUE(QFile::remove(page.app.host(kThreats.at(0))));
+    page.app.window()->tabChangeType(10);
+    page.app.window()->tabChangeType(20);
+    QCoreApplication::processEvents();
+
+    ASSERT_EQ(page.scan()->tblAdwareList()->rowCount(), 2);
+    EXPECT_EQ(page.scan()->scanRemoval()->arrAdwareList().size(), 2);
+    EXPECT_TRUE(page.checkBox(0)->isChecked());
+    EXPECT_FALSE(page.checkBox(1)->isChecked());
+    EXPECT_EQ(page.scan()->scanRemoval()->arrThreats().size(), 1);
+    EXPECT_TRUE(page.scan()->quarantine()->isEnabled());
 }
