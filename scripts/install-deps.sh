@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libqt6svg6
   libplist-dev libplist++-dev libplist-utils
   libgtest-dev libgmock-dev libbenchmark-dev
-  poppler-utils fonts-dejavu-core xvfb xauth
+  poppler-utils fonts-dejavu-core xvfb xauth dbus
 )
 
 missing=()
