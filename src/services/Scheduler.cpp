@@ -234,8 +234,10 @@ void Scheduler::switchOff()
     m_SchedulerDate.reset();
     m_form.isScheduleOn = false;
     Q_EMIT labelChanged(QStringLiteral("Not Running"));
-    m_platform.defaults().setObject(kNo, ScheduleOn);
-    writeThrough();
+    if (m_platform.defaults().objectForKey(ScheduleOn).toString() != kNo) {
+        m_platform.defaults().setObject(kNo, ScheduleOn);
+        writeThrough();
+    }
     getDataFromDefaultsorSetCurrentTime();
 }
 
