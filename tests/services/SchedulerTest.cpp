@@ -250,3 +250,19 @@ TEST_F(SchedulerTest, AnOccurrenceDuringARunningScanIsSkipped)
     EXPECT_EQ(f.driver->reportType(), QStringLiteral("Quick Scan"));
     EXPECT_EQ(scheduler.timerSchedule().due(), QDateTime(today().addDays(1), QTime(16, 0)));
 }
+
+TEST_F(SchedulerTest, ASchedulePreferencesCannotHoldIsNeverReportedAsScheduled)
+{
+    // Another program damaged the preferences file meanwhile: it is not
+    // rewritten, so the schedule cannot be stored.
+    QFile file(f.test.settingsFile());
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("stray text\n");
+    file.close();
+    save(today(), today().addDays(3), QTime(16, 0), 0);
+    EXPECT_FALSE(informed().contains(QStringLiteral("Adware scan scheduled successfully")));
+    ASSERT_EQ(informed().size(), 1);
+    EXPECT_TRUE(informed().first().contains(QStringLiteral("stray text")));
+    EXPECT_FALSE(scheduler.form().isScheduleOn);
+    EXPECT_FALSE(scheduler.timerSchedule().isArmed());
+}
