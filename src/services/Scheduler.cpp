@@ -32,6 +32,7 @@ Scheduler::Scheduler(Platform &platform, ScanDriver &driver, Clock &clock, QObje
     , m_timerSchedule(clock)
 {
     connect(&m_timerSchedule, &WallClockTimer::fired, this, &Scheduler::schudlerScanAction);
+    m_timerSchedule.follow(m_clockChanges);
     // After every scan (and a Custom Scan whose folder choice was cancelled)
     // the next time is searched again and the timer re-armed.
     auto rearm = [this] {

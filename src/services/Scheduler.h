@@ -1,5 +1,6 @@
 #pragma once
 
+#include "services/ClockChangeWatcher.h"
 #include "services/Clock.h"
 #include "services/WallClockTimer.h"
 
@@ -109,4 +110,5 @@ private:
     std::optional<QDateTime> m_SchedulerDate;
     QDateTime m_currentDate;
     WallClockTimer m_timerSchedule;
+    ClockChangeWatcher m_clockChanges;
 };
