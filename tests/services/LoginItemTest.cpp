@@ -127,3 +127,33 @@ TEST(LoginHelper, StartsTheApplicationAndEndsOnTheTerminateMessage)
     EXPECT_EQ(helper.exitCode(), 0);
     EXPECT_FALSE(LoginHelperChannel::sendTerminate(server));
 }
+
+TEST(LoginHelper, DoesNotStartAnApplicationThatRuns)
+{
+    QTemporaryDir dir;
+    // The "application": a copy of sh, running while the helper starts.
+    const QString app = dir.filePath(QStringLiteral("fakeapp"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sh"), app));
+    QProcess running;
+    running.start(app, {QStringLiteral("-c"), QStringLiteral("read line")});
+    ASSERT_TRUE(running.waitForStarted(10000));
+
+    const QString marker = dir.filePath(QStringLiteral("started"));
+    const QString server = QStringLiteral("sweepling-helper-test-running-%1").arg(QCoreApplication::applicationPid());
+    QProcess helper;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("SWEEPLING_LOG"), QStringLiteral("1"));
+    helper.setProcessEnvironment(env);
+    helper.start(QStringLiteral(SWEEPLING_HELPER_PATH),
+                 {QStringLiteral("--app"), app, QStringLiteral("--server"), server, QStringLiteral("-c"),
+                  QStringLiteral("touch '%1'").arg(marker)});
+    ASSERT_TRUE(helper.waitForStarted(10000));
+    QByteArray said;
+    QTRY_VERIFY_WITH_TIMEOUT((said += helper.readAllStandardError(), said.contains("already runs")), 10000);
+    ASSERT_TRUE(LoginHelperChannel::sendTerminate(server));
+    ASSERT_TRUE(helper.waitForFinished(10000));
+    EXPECT_FALSE(QFile::exists(marker));
+    running.closeWriteChannel();
+    running.kill();
+    running.waitForFinished(10000);
+}

@@ -31,8 +31,11 @@ bool isRunning(const QString &path)
         pid.toLongLong(&numeric);
         if (!numeric)
             continue;
-        const QFileInfo exe(QStringLiteral("/proc/%1/exe").arg(pid));
-        if (exe.ownerId() == ::getuid() && exe.symLinkTarget() == target)
+        // The folder belongs to the process's user; the executable's own
+        // owner says nothing about who runs it.
+        if (QFileInfo(QStringLiteral("/proc/") + pid).ownerId() != ::getuid())
+            continue;
+        if (QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget() == target)
             return true;
     }
     return false;
@@ -42,6 +45,7 @@ bool isRunning(const QString &path)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    Log::setVerbose(qEnvironmentVariableIntValue("SWEEPLING_LOG") != 0);
     QStringList args = app.arguments().mid(1);
     QString appPath = QCoreApplication::applicationDirPath() + QStringLiteral("/sweepling");
     QString serverName = LoginHelperChannel::defaultServerName();
