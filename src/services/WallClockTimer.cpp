@@ -9,7 +9,6 @@ WallClockTimer::WallClockTimer(Clock &clock, QObject *parent)
     , m_clock(clock)
 {
     m_wake.setSingleShot(true);
-    m_wake.setTimerType(Qt::CoarseTimer);
     connect(&m_wake, &QTimer::timeout, this, &WallClockTimer::recheck);
 }
 
@@ -50,5 +49,7 @@ void WallClockTimer::rearm()
     const qint64 left = m_clock.now().msecsTo(m_due);
     // One millisecond at least, and never more than the bound: a long sleep
     // or a clock set backwards is noticed at the next bounded wake.
+    // The last stretch is timed precisely; a coarse timer may be 5 % late.
+    m_wake.setTimerType(left <= kMaxWakeMs ? Qt::PreciseTimer : Qt::CoarseTimer);
     m_wake.start(static_cast<int>(std::clamp<qint64>(left, 1, kMaxWakeMs)));
 }
