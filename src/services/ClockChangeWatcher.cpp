@@ -41,9 +41,9 @@ bool ClockChangeWatcher::arm()
 {
     // Far in the future: the timer itself never expires, only the
     // cancellation on a clock change matters.
-    itimerspec spec{};
-    spec.it_value.tv_sec = static_cast<time_t>(INT32_MAX);
-    return ::timerfd_settime(m_fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr) == 0;
+    itimerspec expiry{};
+    expiry.it_value.tv_sec = static_cast<time_t>(INT32_MAX);
+    return ::timerfd_settime(m_fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &expiry, nullptr) == 0;
 }
 
 void ClockChangeWatcher::onReadable()

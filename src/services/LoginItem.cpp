@@ -20,7 +20,7 @@ LoginItem::LoginItem(AlertPresenter &alerts, BackgroundSettings &settings, QStri
 QString LoginItem::autostartFolder()
 {
     QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-    // The base directory specification ignores a relative path.
+    // XDG base directories are absolute; a relative one is ignored.
     if (config.isEmpty() || QDir::isRelativePath(config))
         config = QDir::homePath() + QStringLiteral("/.config");
     return config + QStringLiteral("/autostart");
