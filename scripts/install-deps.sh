@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev libqt6svg6
+  dbus
   libplist-dev libplist++-dev libplist-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils fonts-dejavu-core xvfb xauth

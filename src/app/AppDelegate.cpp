@@ -18,6 +18,10 @@ AppDelegate::AppDelegate(Platform &platform, QObject *parent)
     , m_remoteFlag(platform.defaults())
     , m_scanDriver(std::make_unique<ScanDriver>(platform, m_access, StandardScanPhases::standard(), this))
     , m_reportsObj(std::make_unique<Reports>(platform, this))
+    , m_scheduler(std::make_unique<Scheduler>(platform, *m_scanDriver))
+    , m_realTime(std::make_unique<RealTimeScanning>(platform, *m_scanDriver))
+    , m_loginItem(std::make_unique<LoginItem>(platform.alerts(), m_realTime->settings(),
+                                              LoginItem::helperBesideApplication()))
 {
     connect(m_scanDriver.get(), &ScanDriver::reportMade, m_reportsObj.get(), &Reports::updateReportInDefaults);
     connect(m_scanDriver.get(), &ScanDriver::scanFinished, this,
@@ -62,6 +66,21 @@ void AppDelegate::applicationDidFinishLaunching()
     m_platform.notifications().post(NotificationNames::listChange);
 
     setLastScanTextisRepeat(QStringLiteral("Y"));
+    m_scheduler->restore();
+    applyBackgroundSettings();
+}
+
+void AppDelegate::applyBackgroundSettings()
+{
+    BackgroundSettings &settings = m_realTime->settings();
+    const bool loginStart = settings.runOnStart();
+    if (loginStart)
+        m_loginItem->terminateHelper();
+    // An entry is written again (the helper may have moved) or removed; with
+    // neither the setting nor an entry, the user's autostart folder is left alone.
+    if (loginStart || m_loginItem->isRegistered())
+        m_loginItem->setStartAtLoginEnabled(loginStart);
+    m_realTime->realTimeScanning(m_realTime->isRealTimeProtectionON());
 }
 
 bool AppDelegate::isScanning() const

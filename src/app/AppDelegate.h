@@ -4,6 +4,9 @@
 #include "app/RemoteFlag.h"
 #include "reports/Reports.h"
 #include "scan/ScanDriver.h"
+#include "services/LoginItem.h"
+#include "services/RealTimeScanning.h"
+#include "services/Scheduler.h"
 
 #include <QObject>
 #include <QStringList>
@@ -27,6 +30,15 @@ public:
     RemoteFlag &remoteFlag() { return m_remoteFlag; }
     ScanDriver &scanDriver() { return *m_scanDriver; }
     Reports &reportsObj() { return *m_reportsObj; }
+    Scheduler &scheduler() { return *m_scheduler; }
+    RealTimeScanning &realTime() { return *m_realTime; }
+    BackgroundSettings &backgroundSettings() { return m_realTime->settings(); }
+    LoginItem &loginItem() { return *m_loginItem; }
+
+    // The background settings as stored: tells a login helper to end when
+    // started at login, keeps the autostart entry as the setting says, and
+    // starts or stops the real-time timer. Run at every launch.
+    void applyBackgroundSettings();
 
     // The full-system signature list for the volume's user.
     QStringList fullSyatemScanPath() const;
@@ -60,6 +72,9 @@ private:
     RemoteFlag m_remoteFlag;
     std::unique_ptr<ScanDriver> m_scanDriver;
     std::unique_ptr<Reports> m_reportsObj;
+    std::unique_ptr<Scheduler> m_scheduler;
+    std::unique_ptr<RealTimeScanning> m_realTime;
+    std::unique_ptr<LoginItem> m_loginItem;
     bool m_showsAccessWindow = false;
     QString m_lastScanText;
 };

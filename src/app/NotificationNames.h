@@ -12,4 +12,6 @@ inline const QString listChange = QStringLiteral("listChange");
 inline const QString UpdateThreat = QStringLiteral("UpdateThreat");
 inline const QString StopScan = QStringLiteral("StopScan");
 inline const QString RefreshReport = QStringLiteral("RefreshReport");
+// One threat found by a background scan, for the notification cards (object: AdwarePtr).
+inline const QString noteCustom = QStringLiteral("noteCustom");
 } // namespace NotificationNames

@@ -2,6 +2,7 @@
 #include "app/LaunchOptions.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
+#include "services/DBusUserNotifier.h"
 #include "ui/AppDelegateWindow.h"
 #include "ui/AppStyle.h"
 #include "ui/Images.h"
@@ -107,13 +108,17 @@ int main(int argc, char **argv)
     }
 
     Platform platform(Volume(options->root, options->user), options->settings);
-    if (screenshots.isEmpty())
+    if (screenshots.isEmpty()) {
         platform.setAlerts(std::make_unique<QtAlertPresenter>());
-    else
+        platform.setUserNotifier(std::make_unique<DBusUserNotifier>());
+    } else
         UiTiming::setInstant(true);
 
     AppDelegate core(platform);
     AppDelegateWindow delegate(core);
+    // "Remove" in the real-time alert brings the main window to the front.
+    QObject::connect(&core.realTime(), &RealTimeScanning::showMainWindow, &delegate,
+                     [&delegate] { delegate.applicationShouldHandleReopen(false); });
     delegate.applicationWillFinishLaunching();
     delegate.applicationDidFinishLaunching();
 

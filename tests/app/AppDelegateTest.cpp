@@ -90,3 +90,28 @@ TEST(AppDelegate, AFinishedScanIsStoredInTheReportList)
     EXPECT_TRUE(test.platform().defaults().contains(kSaveReport));
     EXPECT_NE(app.lastScanText(), QStringLiteral("Not scan yet"));
 }
+
+TEST(AppDelegate, StartUpRestoresTheScheduleAndStartsRealTimeScanning)
+{
+    TestPlatform test;
+    MacVolumeBuilder mac(test.volume());
+    offline(test.platform());
+    UserDefaults &defaults = test.platform().defaults();
+    const QDate today = QDate::currentDate();
+    defaults.setObject(QStringLiteral("Yes"), ScheduleOn);
+    defaults.setObject(QDateTime(today, QTime(0, 0, 1)).toUTC(), ScheduleStartDate);
+    defaults.setObject(QDateTime(today.addDays(400), QTime(23, 59, 59)).toUTC(), ScheduleEndDate);
+    defaults.setObject(3600.0 * 12, ScheduleTime);
+    defaults.setObject(1, ScheduleType);
+    ASSERT_TRUE(defaults.synchronize());
+    AppDelegate app(test.platform());
+    app.applicationWillFinishLaunching();
+    app.applicationDidFinishLaunching();
+    EXPECT_TRUE(app.scheduler().form().isScheduleOn);
+    EXPECT_TRUE(app.scheduler().timerSchedule().isArmed());
+    ASSERT_TRUE(app.scheduler().SchedulerDate().has_value());
+    EXPECT_GT(*app.scheduler().SchedulerDate(), QDateTime::currentDateTime());
+    EXPECT_TRUE(app.realTime().realTimeScanningTimer().isActive());
+    EXPECT_FALSE(app.backgroundSettings().runOnStart());
+    EXPECT_TRUE(app.backgroundSettings().dockIcon());
+}
