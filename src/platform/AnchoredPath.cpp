@@ -182,13 +182,17 @@ std::optional<QString> AnchoredPath::resolvedVolumePath(const QString &anchor, c
     const int parent = openParent(anchor, path, &leaf);
     if (parent < 0)
         return std::nullopt;
-    const std::optional<QString> folder = volumePathOf(parent, anchor);
+    const std::optional<QString> resolved = volumePathOf(parent, leaf, anchor);
     ::close(parent);
-    if (!folder)
-        return std::nullopt;
-    if (leaf.isEmpty())
-        return folder;
-    return (*folder == QLatin1String("/") ? QString() : *folder) + QLatin1Char('/') + FileName::decode(leaf);
+    return resolved;
+}
+
+std::optional<QString> AnchoredPath::volumePathOf(int folder, const QByteArray &leaf, const QString &anchor)
+{
+    const std::optional<QString> folderPath = volumePathOf(folder, anchor);
+    if (!folderPath || leaf.isEmpty())
+        return folderPath;
+    return (*folderPath == QLatin1String("/") ? QString() : *folderPath) + QLatin1Char('/') + FileName::decode(leaf);
 }
 
 bool AnchoredPath::isInside(const QString &anchor, const QString &folder, const QString &path)

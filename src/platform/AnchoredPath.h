@@ -38,6 +38,9 @@ public:
     // open at folder, as the system tells it; nothing when it cannot tell
     // (no /proc) or the folder is not below the anchor.
     static std::optional<QString> volumePathOf(int folder, const QString &anchor);
+    // The same for the item named leaf in that folder (the folder itself
+    // when leaf is empty).
+    static std::optional<QString> volumePathOf(int folder, const QByteArray &leaf, const QString &anchor);
     // The volume path the item at path really lies at, the folders on the way
     // resolved inside the volume and the last component taken as it is;
     // nothing when a folder on the way is missing or the system cannot tell.

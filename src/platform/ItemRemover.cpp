@@ -227,16 +227,6 @@ ItemRemover::Outcome notRemoved(const QByteArray &where, const QString &why)
     return notRemoved(failures);
 }
 
-// The volume path of the item named leaf in the folder open at parent, as
-// the links on the way really lead; nothing when the system does not tell.
-std::optional<QString> resolvedVolumePath(int parent, const QByteArray &leaf, const QString &anchor)
-{
-    const std::optional<QString> folder = AnchoredPath::volumePathOf(parent, anchor);
-    if (!folder)
-        return std::nullopt;
-    return (*folder == QLatin1String("/") ? QString() : *folder) + QLatin1Char('/') + FileName::decode(leaf);
-}
-
 // A mount point (the item's device differs from its folder's, or the kernel
 // marks it as the root of a mount, as for a bind mount within one file
 // system) is never emptied: removal would take the mounted file system's
@@ -295,7 +285,7 @@ ItemRemover::Outcome ItemRemover::removeItem(const QString &path)
     struct stat info;
     // The volume's links may lead the folders on the way elsewhere in the
     // volume: what is really there is tested again.
-    const std::optional<QString> resolved = resolvedVolumePath(parent, leaf, m_anchor);
+    const std::optional<QString> resolved = AnchoredPath::volumePathOf(parent, leaf, m_anchor);
     const std::optional<QString> why = resolved ? ProtectedFolders::reason(*resolved) : std::nullopt;
     if (::fstatat(parent, leaf.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
         outcome = errno == ENOENT ? Outcome{} : notRemoved(where, errorText(errno));
