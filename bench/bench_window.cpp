@@ -7,6 +7,8 @@
 // Options (environment):
 //   SWEEPLING_BENCH_WINDOW_ENTRIES  tree size in entries (default 1000000)
 //   SWEEPLING_BENCH_DIR             where the tree goes (default: the temp folder)
+//   SWEEPLING_BENCH_KEEP_TREES=1    keep the tree in SWEEPLING_BENCH_DIR and reuse it next time
+//   SWEEPLING_BENCH_WINDOW_ONLY=1   only the window scan (to profile it)
 //   SWEEPLING_CLI                   the command line (default: ../src/sweepling-cli)
 #include "app/AppDelegate.h"
 #include "app/PreferenceKeys.h"
@@ -86,18 +88,30 @@ WindowRun windowScan(const QString &root, const QString &settings)
     Q_EMIT delegate.dashboardObj()->btnScanType()->activated(1);
 
     std::vector<double> lateness;
-    std::vector<std::pair<double, double>> worst; // (lateness, seconds into the scan)
+    struct Late
+    {
+        double ms;
+        double at;
+        double busyMs;
+        bool operator<(const Late &other) const { return ms < other.ms; }
+    };
+    std::vector<Late> worst;
     lateness.reserve(1 << 20);
     QElapsedTimer tick;
     QElapsedTimer timer;
     QTimer probe;
     probe.setTimerType(Qt::PreciseTimer);
     probe.setInterval(5);
+    double cpuAtTick = threadCpuSeconds();
     QObject::connect(&probe, &QTimer::timeout, [&] {
         const double late = double(tick.nsecsElapsed()) / 1e6 - 5.0;
+        const double cpu = threadCpuSeconds();
         lateness.push_back(std::max(0.0, late));
+        // How much of the wait the main thread spent working, rather than
+        // waiting for a processor or a lock.
         if (late > 10)
-            worst.emplace_back(late, double(timer.nsecsElapsed()) / 1e9);
+            worst.push_back({late, double(timer.nsecsElapsed()) / 1e9, (cpu - cpuAtTick) * 1000});
+        cpuAtTick = cpu;
         tick.restart();
     });
 
@@ -107,6 +121,7 @@ WindowRun windowScan(const QString &root, const QString &settings)
     const double cpuBefore = threadCpuSeconds();
     timer.start();
     tick.start();
+    cpuAtTick = threadCpuSeconds();
     probe.start();
     delegate.dashboardObj()->scanStartAction();
     // The scan ends when isScanning falls; the report follows 0.1 s later.
@@ -123,7 +138,8 @@ WindowRun windowScan(const QString &root, const QString &settings)
     }
     std::sort(worst.rbegin(), worst.rend());
     for (size_t i = 0; i < std::min<size_t>(5, worst.size()); ++i)
-        std::printf("late by %.1f ms at %.3f s into the scan\n", worst[i].first, worst[i].second);
+        std::printf("late by %.1f ms at %.3f s into the scan (main thread busy %.1f ms of it)\n", worst[i].ms,
+                    worst[i].at, worst[i].busyMs);
     return run;
 }
 
@@ -142,18 +158,39 @@ int main(int argc, char **argv)
         cli = QCoreApplication::applicationDirPath() + QStringLiteral("/../src/sweepling-cli");
 
     const QString base = qEnvironmentVariable("SWEEPLING_BENCH_DIR", QDir::tempPath());
-    QTemporaryDir dir(base + QStringLiteral("/sweepling-bench-window-XXXXXX"));
-    if (!dir.isValid())
+    const bool keep = qEnvironmentVariableIntValue("SWEEPLING_BENCH_KEEP_TREES") != 0;
+    QTemporaryDir scratch(base + QStringLiteral("/sweepling-bench-window-XXXXXX"));
+    if (!scratch.isValid())
         return 2;
-    const QString root = dir.filePath(QStringLiteral("volume"));
+    const QString treeFolder = keep ? base + QStringLiteral("/sweepling-bench-window-%1").arg(entries) : scratch.path();
+    const QString root = treeFolder + QStringLiteral("/volume");
     const QString home = root + QStringLiteral("/Users/") + kUser;
-    QDir().mkpath(home);
-    QElapsedTimer writing;
-    writing.start();
-    const HomeTreeGenerator::Summary tree =
-        HomeTreeGenerator::write(home, entries, StandardScanPhases::fullSyatemScanPath(kUser));
-    std::printf("tree: %lld entries (%lld planted hits) written in %.1f s\n", tree.entries, tree.plantedHits,
-                double(writing.elapsed()) / 1000);
+    const QString done = treeFolder + QStringLiteral("/written");
+    if (!keep || !QFile::exists(done)) {
+        QDir().mkpath(home);
+        HomeTreeGenerator::removeContents(home);
+        QElapsedTimer writing;
+        writing.start();
+        const HomeTreeGenerator::Summary tree =
+            HomeTreeGenerator::write(home, entries, StandardScanPhases::fullSyatemScanPath(kUser));
+        std::printf("tree: %lld entries (%lld planted hits) written in %.1f s\n", tree.entries, tree.plantedHits,
+                    double(writing.elapsed()) / 1000);
+        if (keep) {
+            QFile mark(done);
+            if (!mark.open(QIODevice::WriteOnly))
+                std::fprintf(stderr, "bench_window: cannot mark %s as written\n", qPrintable(done));
+        }
+    } else {
+        std::printf("tree: %lld entries kept in %s\n", entries, qPrintable(treeFolder));
+    }
+    QTemporaryDir &dir = scratch;
+
+    if (qEnvironmentVariableIntValue("SWEEPLING_BENCH_WINDOW_ONLY") != 0) {
+        const WindowRun window = windowScan(root, dir.filePath(QStringLiteral("window.ini")));
+        std::printf("window scan %.2f s, worst %.1f ms, p99 %.1f ms, main-thread CPU %.0f ms\n", window.seconds,
+                    window.worstLateMs, window.p99LateMs, window.mainThreadCpu * 1000);
+        return 0;
+    }
 
     // The first command-line run warms the tree's folders for both.
     cliSeconds(cli, root, dir.filePath(QStringLiteral("cli-warm.ini")));
@@ -173,6 +210,7 @@ int main(int argc, char **argv)
     std::printf("| main-thread CPU during the window scan | %.0f ms | |\n", window.mainThreadCpu * 1000);
     std::printf("| threats listed | %lld | |\n", window.threats);
     std::printf("| peak memory of the window process (VmHWM) | %lld MiB | |\n", ProcessStatus::kiB("VmHWM:") / 1024);
-    HomeTreeGenerator::removeContents(home);
+    if (!keep)
+        HomeTreeGenerator::removeContents(home);
     return 0;
 }

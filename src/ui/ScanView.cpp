@@ -7,11 +7,13 @@
 #include "remedy/OutcomeDisplay.h"
 #include "remedy/ScanRemoval.h"
 #include "ui/BrowserClosePanel.h"
+#include "ui/CheckCellDelegate.h"
 #include "ui/DashboardView.h"
 #include "ui/Images.h"
 #include "ui/MainWindow.h"
 #include "ui/MiddleElidedLabel.h"
 #include "ui/SpinnerView.h"
+#include "ui/UiTiming.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -25,6 +27,12 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// How often rows for new findings are added while a scan runs.
+constexpr int kThreatRowMilliseconds = 100;
+constexpr int kCheckColumn = 0;
+constexpr int kShowColumn = 4;
+
 QFrame *box(const QString &name, const QString &accessible, QWidget *parent, const QString &style = QString())
 {
     auto *frame = new QFrame(parent);
@@ -203,6 +211,15 @@ ScanView::ScanView(QWidget *parent)
     m_tblAdwareList->setColumnWidth(2, 190);
     m_tblAdwareList->setColumnWidth(3, 90);
     m_tblAdwareList->setColumnWidth(4, 44);
+    m_tblAdwareList->setItemDelegateForColumn(kCheckColumn, new CheckCellDelegate(m_tblAdwareList));
+    // The check boxes are cells, so the table takes the keyboard for them.
+    m_tblAdwareList->setFocusPolicy(Qt::StrongFocus);
+    m_tblAdwareList->setIconSize(QSize(18, 18));
+    connect(m_tblAdwareList, &QTableWidget::itemChanged, this, &ScanView::threatCheckChanged);
+    connect(m_tblAdwareList, &QTableWidget::cellClicked, this, [this](int row, int column) {
+        if (column == kShowColumn)
+            revelInfinder(row);
+    });
     m_quarantine->setProperty("primary", true);
     m_quarantine->setMinimumSize(150, 32);
     m_quarantine->setEnabled(false);
@@ -287,8 +304,12 @@ void ScanView::setUp(AppDelegate &app, ItemRemover *remover)
             m_scanIndicator->hide();
         }
     });
-    connect(driver, &ScanDriver::threatAdded, this,
-            [this] { addThreatRow(int(m_app->scanDriver().arrAdwareList().size()) - 1); });
+    m_threatRowTimer.setSingleShot(true);
+    connect(&m_threatRowTimer, &QTimer::timeout, this, &ScanView::addPendingThreatRows);
+    connect(driver, &ScanDriver::threatAdded, this, [this] {
+        if (!m_threatRowTimer.isActive())
+            m_threatRowTimer.start(UiTiming::delay(kThreatRowMilliseconds));
+    });
     connect(driver, &ScanDriver::scanFinished, this, &ScanView::scanEnded);
 }
 
@@ -392,25 +413,15 @@ void ScanView::addThreatRow(int row)
     const AdwarePtr &adware = rows.at(row);
     if (m_tblAdwareList->rowCount() <= row)
         m_tblAdwareList->setRowCount(row + 1);
-    auto *check = new QCheckBox;
-    check->setObjectName(QStringLiteral("btnThreatSelect"));
-    check->setAccessibleName(QStringLiteral("Remove %1").arg(adware->name()));
-    check->setProperty("tag", row);
-    check->setChecked(m_app->scanDriver().isScanning() || (m_scanRemoval && m_scanRemoval->arrThreats().contains(adware)));
-    check->setEnabled(!m_app->scanDriver().isScanning());
-    connect(check, &QCheckBox::toggled, this, [this, check](bool on) {
-        const int tag = check->property("tag").toInt();
-        const QList<AdwarePtr> rows = threatRows();
-        if (tag >= 0 && tag < rows.size())
-            rows.at(tag)->setIsChecked(on);
-        m_scanRemoval->checkBoxAction(tag, on);
-    });
-    auto *cell = new QWidget;
-    auto *cellLayout = new QHBoxLayout(cell);
-    cellLayout->setContentsMargins(0, 0, 0, 0);
-    cellLayout->setAlignment(Qt::AlignCenter);
-    cellLayout->addWidget(check);
-    m_tblAdwareList->setCellWidget(row, 0, cell);
+    // Items only, no widgets: a scan may add hundreds of rows while it runs.
+    const bool scanning = m_app->scanDriver().isScanning();
+    const QSignalBlocker blocker(m_tblAdwareList);
+    auto *check = new QTableWidgetItem;
+    check->setData(Qt::AccessibleTextRole, QStringLiteral("Remove %1").arg(adware->name()));
+    check->setCheckState(scanning || (m_scanRemoval && m_scanRemoval->arrThreats().contains(adware)) ? Qt::Checked
+                                                                                                      : Qt::Unchecked);
+    check->setFlags(scanning ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+    m_tblAdwareList->setItem(row, kCheckColumn, check);
     QTableWidgetItem *name = textItem(adware->name());
     name->setData(Qt::UserRole, adware->path());
     m_tblAdwareList->setItem(row, 1, name);
@@ -418,13 +429,64 @@ void ScanView::addThreatRow(int row)
     auto *risk = textItem(QStringLiteral("High Risk"));
     risk->setForeground(QColor(57, 131, 251));
     m_tblAdwareList->setItem(row, 3, risk);
-    QPushButton *show = showButton(row, m_openIcon, m_tblAdwareList);
-    connect(show, &QPushButton::clicked, this, [this, show] { revelInfinder(show->property("tag").toInt()); });
-    m_tblAdwareList->setCellWidget(row, 4, show);
+    auto *show = new QTableWidgetItem(m_openIcon, QString());
+    show->setFlags(Qt::ItemIsEnabled);
+    show->setToolTip(QStringLiteral("Show in file manager"));
+    show->setData(Qt::AccessibleTextRole, QStringLiteral("Show in file manager"));
+    m_tblAdwareList->setItem(row, kShowColumn, show);
+}
+
+void ScanView::threatCheckChanged(QTableWidgetItem *item)
+{
+    if (!item || item->column() != kCheckColumn || !m_scanRemoval)
+        return;
+    const int row = item->row();
+    const bool on = item->checkState() == Qt::Checked;
+    const QList<AdwarePtr> rows = threatRows();
+    if (row >= 0 && row < rows.size())
+        rows.at(row)->setIsChecked(on);
+    m_scanRemoval->checkBoxAction(row, on);
+}
+
+void ScanView::setThreatChecked(int row, bool on)
+{
+    if (QTableWidgetItem *check = m_tblAdwareList->item(row, kCheckColumn))
+        check->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+}
+
+bool ScanView::isThreatChecked(int row) const
+{
+    const QTableWidgetItem *check = m_tblAdwareList->item(row, kCheckColumn);
+    return check && check->checkState() == Qt::Checked;
+}
+
+QRect ScanView::threatCheckRect(int row) const
+{
+    QStyleOptionViewItem option;
+    option.initFrom(m_tblAdwareList->viewport());
+    option.rect = m_tblAdwareList->visualRect(m_tblAdwareList->model()->index(row, kCheckColumn));
+    return CheckCellDelegate::checkRect(option);
+}
+
+QRect ScanView::threatShowRect(int row) const
+{
+    return m_tblAdwareList->visualRect(m_tblAdwareList->model()->index(row, kShowColumn));
+}
+
+void ScanView::addPendingThreatRows()
+{
+    const int rows = int(threatRows().size());
+    const int first = m_tblAdwareList->rowCount();
+    if (rows <= first)
+        return;
+    m_tblAdwareList->setRowCount(rows);
+    for (int row = first; row < rows; ++row)
+        addThreatRow(row);
 }
 
 void ScanView::reloadThreatTable()
 {
+    m_threatRowTimer.stop();
     m_tblAdwareList->clearContents();
     const int rows = int(threatRows().size());
     m_tblAdwareList->setRowCount(rows);
@@ -455,6 +517,8 @@ void ScanView::showScanEnded(bool isTodayScan)
     m_whiteView->hide();
     m_adwareListBox->show();
     m_undeletedAdwareListBox->hide();
+    m_threatRowTimer.stop();
+    addPendingThreatRows();
     // The rows made while the scan ran stay; only their check boxes wake.
     const QList<AdwarePtr> rows = threatRows();
     bool same = m_tblAdwareList->rowCount() == rows.size();
@@ -464,12 +528,10 @@ void ScanView::showScanEnded(bool isTodayScan)
     }
     if (same) {
         for (int row = 0; row < rows.size(); ++row) {
-            if (QWidget *cell = m_tblAdwareList->cellWidget(row, 0)) {
-                if (auto *check = cell->findChild<QCheckBox *>()) {
-                    const QSignalBlocker blocker(check);
-                    check->setChecked(true);
-                    check->setEnabled(true);
-                }
+            if (QTableWidgetItem *check = m_tblAdwareList->item(row, kCheckColumn)) {
+                const QSignalBlocker blocker(m_tblAdwareList);
+                check->setCheckState(Qt::Checked);
+                check->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
             }
         }
     } else {

@@ -6,6 +6,7 @@
 
 #include <QIcon>
 #include <QPointer>
+#include <QTimer>
 #include <memory>
 
 class AppDelegate;
@@ -16,6 +17,7 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTableWidget;
+class QTableWidgetItem;
 class ScanRemoval;
 class SpinnerView;
 
@@ -54,6 +56,12 @@ public:
     int progressTextTrailingConstraint() const { return m_trailing; }
     QFrame *adwareListBox() const { return m_adwareListBox; }
     QTableWidget *tblAdwareList() const { return m_tblAdwareList; }
+    // The threat table's check box and show-in-file-manager cell of a row
+    // (viewport coordinates), and the check state a person sees.
+    QRect threatCheckRect(int row) const;
+    QRect threatShowRect(int row) const;
+    bool isThreatChecked(int row) const;
+    void setThreatChecked(int row, bool on);
     QPushButton *quarantine() const { return m_quarantine; }
     QFrame *greenView() const { return m_greenView; }
     QFrame *redView() const { return m_redView; }
@@ -101,6 +109,9 @@ public:
 private:
     QList<AdwarePtr> threatRows() const;
     void addThreatRow(int row);
+    // Rows for the findings listed since the last call, added in one go.
+    void addPendingThreatRows();
+    void threatCheckChanged(QTableWidgetItem *item);
     void reloadThreatTable();
     void scanEnded(const ReportPtr &report);
     void showOutcomeBox();
@@ -136,6 +147,9 @@ private:
     QFrame *m_summaryBar;
     // One icon for every show button: a row is made per finding while the scan runs.
     QIcon m_openIcon;
+    // Findings come in bursts while a scan runs; their rows are added at
+    // most once per frame, so a burst costs one layout of the table.
+    QTimer m_threatRowTimer;
     QString m_backName;
     QString m_statusName;
     int m_trailing = kTrailingWithoutStop;

@@ -57,11 +57,15 @@ public:
     ScanView *scan() const { return app.window()->scanObj(); }
     ScanDriver &driver() const { return app.core->scanDriver(); }
 
-    QCheckBox *checkBox(int row) const
+    // Clicks a row's check box where it is drawn.
+    void clickCheck(int row) const
     {
-        QWidget *cell = scan()->tblAdwareList()->cellWidget(row, 0);
-        return cell ? cell->findChild<QCheckBox *>(QStringLiteral("btnThreatSelect")) : nullptr;
+        QWidget *viewport = scan()->tblAdwareList()->viewport();
+        const QRect box = scan()->threatCheckRect(row);
+        ASSERT_TRUE(viewport->rect().contains(box)) << "row " << row << " has no check box on screen";
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, box.center());
     }
+    bool isChecked(int row) const { return scan()->isThreatChecked(row); }
     QString outcome(int row, int column) const
     {
         const QTableWidgetItem *item = scan()->tblThreatInfo()->item(row, column);
@@ -118,8 +122,7 @@ TEST(ScanView, QuickScanByClicksListsThreatsThenRemovesTheCheckedOnes)
         EXPECT_EQ(table->item(row, 2)->text(), found[row]->infections());
         EXPECT_EQ(table->item(row, 3)->text(), QStringLiteral("High Risk"));
         EXPECT_EQ(found[row]->infections(), row == 0 ? QStringLiteral("ChatZum") : QStringLiteral("Genieo"));
-        ASSERT_NE(page.checkBox(row), nullptr);
-        EXPECT_TRUE(page.checkBox(row)->isChecked());
+        EXPECT_TRUE(page.isChecked(row));
     }
     EXPECT_FALSE(scan->whiteView()->isVisibleTo(scan));
     EXPECT_TRUE(scan->redView()->isVisibleTo(scan));
@@ -130,17 +133,16 @@ TEST(ScanView, QuickScanByClicksListsThreatsThenRemovesTheCheckedOnes)
     EXPECT_TRUE(page.dashboard()->blueView()->isVisibleTo(page.dashboard()));
 
     // The show button reveals its row's file.
-    QWidget *show = table->cellWidget(1, 4);
-    ASSERT_NE(show, nullptr);
-    QTest::mouseClick(show, Qt::LeftButton);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, scan->threatShowRect(1).center());
     EXPECT_EQ(page.app.test.workspace().revealed, QStringList{page.app.host(kThreats[1])});
 
     // Unchecking every row disables removal; checking one enables it again.
     for (int row = 0; row < 3; ++row)
-        QTest::mouseClick(page.checkBox(row), Qt::LeftButton);
+        page.clickCheck(row);
+    EXPECT_FALSE(page.isChecked(2));
     EXPECT_FALSE(scan->quarantine()->isEnabled());
-    QTest::mouseClick(page.checkBox(0), Qt::LeftButton);
-    QTest::mouseClick(page.checkBox(1), Qt::LeftButton);
+    page.clickCheck(0);
+    page.clickCheck(1);
     EXPECT_TRUE(scan->quarantine()->isEnabled());
 
     // Remove the first two; the second cannot be deleted.
@@ -364,8 +366,8 @@ TEST(ScanView, ThreatsWhoseFileVanishedLeaveTheListWhenItIsShownAgain)
     ScanPage page;
     ASSERT_TRUE(page.runScan());
     ASSERT_EQ(page.scan()->tblAdwareList()->rowCount(), 3);
-    page.checkBox(2)->click();
-    ASSERT_FALSE(page.checkBox(2)->isChecked());
+    page.clickCheck(2);
+    ASSERT_FALSE(page.isChecked(2));
 
     ASSERT_TRUE(QFile::remove(page.app.host(kThreats.at(0))));
     page.app.window()->tabChangeType(10);
@@ -374,8 +376,8 @@ TEST(ScanView, ThreatsWhoseFileVanishedLeaveTheListWhenItIsShownAgain)
 
     ASSERT_EQ(page.scan()->tblAdwareList()->rowCount(), 2);
     EXPECT_EQ(page.scan()->scanRemoval()->arrAdwareList().size(), 2);
-    EXPECT_TRUE(page.checkBox(0)->isChecked());
-    EXPECT_FALSE(page.checkBox(1)->isChecked());
+    EXPECT_TRUE(page.isChecked(0));
+    EXPECT_FALSE(page.isChecked(1));
     EXPECT_EQ(page.scan()->scanRemoval()->arrThreats().size(), 1);
     EXPECT_TRUE(page.scan()->quarantine()->isEnabled());
 }
