@@ -80,7 +80,7 @@ int writePdf(CliContext &context, const ReportPtr &report, const QString &file)
         return context.fail(QStringLiteral("'%1' is a folder").arg(file));
     const MachineFacts facts = MachineFacts::read(context.platform().volume().loginName());
     QString error;
-    if (!PDFGenerate::createPDF(target.absoluteFilePath(), *report, facts, &error))
+    if (!PDFGenerate::createPDF(target.absoluteFilePath(), *report, facts, &error, context.platform().volume().root()))
         return context.fail(QStringLiteral("could not write the PDF report: %1").arg(error));
     context.out() << "Wrote " << TerminalText::escaped(target.absoluteFilePath()) << '\n';
     return 0;

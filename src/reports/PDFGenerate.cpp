@@ -66,11 +66,11 @@ QString PDFGenerate::createPDFFileFor(const ReportPtr &report, const Volume &vol
         return {};
     }
     const QString path = folder + QLatin1Char('/') + fileName();
-    return createPDF(path, *report, MachineFacts::read(volume.loginName())) ? path : QString();
+    return createPDF(path, *report, MachineFacts::read(volume.loginName()), nullptr, volume.root()) ? path : QString();
 }
 
 bool PDFGenerate::createPDF(const QString &path, const AdwareScanReport &report, const MachineFacts &facts,
-                            QString *error)
+                            QString *error, const QString &volumeRoot)
 {
     const auto fail = [&](const QString &reason) {
         Log::warning(QStringLiteral("Cannot write the PDF report: %1").arg(reason));
@@ -111,7 +111,7 @@ bool PDFGenerate::createPDF(const QString &path, const AdwareScanReport &report,
             return fail(QStringLiteral("%1: the document could not be started").arg(path));
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.setRenderHint(QPainter::Antialiasing);
-        ReportDrawing drawing(writer, painter, report, facts);
+        ReportDrawing drawing(writer, painter, report, facts, volumeRoot);
         drawing.draw();
         painter.end();
     }

@@ -33,9 +33,10 @@ public:
     // reason in *error) on failure. An existing regular file is replaced
     // with its mode and owner kept, unless it has no owner write bit (it is
     // read-only: refused); a link at the path is replaced, never followed;
-    // anything else there is refused.
+    // anything else there is refused. Each threat's status is looked up
+    // inside the volume at volumeRoot ("/" when empty), as removal finds it.
     static bool createPDF(const QString &path, const AdwareScanReport &report, const MachineFacts &facts,
-                          QString *error = nullptr);
+                          QString *error = nullptr, const QString &volumeRoot = QString());
 
     static QString machineModel();
     static QString serialNumber();

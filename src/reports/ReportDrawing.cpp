@@ -39,11 +39,12 @@ QString mediumTimeFormat(const QLocale &locale)
 } // namespace
 
 ReportDrawing::ReportDrawing(QPdfWriter &writer, QPainter &painter, const AdwareScanReport &report,
-                             const MachineFacts &facts)
+                             const MachineFacts &facts, const QString &volumeRoot)
     : m_writer(writer)
     , m_painter(painter)
     , m_report(report)
     , m_facts(facts)
+    , m_volumeRoot(volumeRoot)
 {
 }
 
@@ -161,7 +162,7 @@ void ReportDrawing::table()
         m_y = int(m_y - h);
         m_tableHeight = int(m_tableHeight + h);
         // The status is the file test at writing time, not the stored risk.
-        const QString status = Adware::fileExistsAtPath(path) ? QStringLiteral("Not Quarantined")
+        const QString status = Adware::fileExistsAtPath(path, m_volumeRoot) ? QStringLiteral("Not Quarantined")
                                                                : QStringLiteral("Quarantined");
         printRow(false, {path, adware->infections(), adware->risk(), status}, h);
     }

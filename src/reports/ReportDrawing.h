@@ -27,7 +27,10 @@ public:
         QString status;
     };
 
-    ReportDrawing(QPdfWriter &writer, QPainter &painter, const AdwareScanReport &report, const MachineFacts &facts);
+    // A threat's status is looked up inside the volume at volumeRoot ("/"
+    // when empty).
+    ReportDrawing(QPdfWriter &writer, QPainter &painter, const AdwareScanReport &report, const MachineFacts &facts,
+                  const QString &volumeRoot = QString());
 
     void draw();
 
@@ -66,6 +69,7 @@ private:
     QPainter &m_painter;
     const AdwareScanReport &m_report;
     MachineFacts m_facts;
+    QString m_volumeRoot;
     int m_y = 822;
     int m_pageNumber = 1;
     int m_tableHeight = 0;

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QScopeGuard>
@@ -250,4 +251,23 @@ TEST_F(PDFGenerateTest, TheReportFileGoesInTheRunningUsersCachesAndIsReplacedEac
     for (const auto &word : text.all(QStringLiteral("Not")))
         EXPECT_GT(std::abs(word.xMin - 450), kSlack);
     EXPECT_GT(firstSize, 0);
+}
+
+// A threat found behind one of the volume's own links is present: the status
+// follows the link inside the volume, where removal would find it. A link
+// written for the volume's own root ("/private/tmp") leads nowhere on this
+// machine.
+TEST_F(PDFGenerateTest, TheStatusFollowsTheVolumesOwnLinksInsideTheVolume)
+{
+    QTemporaryDir volume;
+    ASSERT_TRUE(QDir(volume.path()).mkpath(QStringLiteral("private/tmp")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/private/tmp"), volume.filePath(QStringLiteral("tmp"))));
+    QFile(volume.filePath(QStringLiteral("private/tmp/Codec-M.app"))).open(QIODevice::WriteOnly);
+    ASSERT_FALSE(QFileInfo::exists(QStringLiteral("/private/tmp/Codec-M.app")));
+
+    const auto report = makeReport({listed(volume.filePath(QStringLiteral("tmp/Codec-M.app")))});
+    ASSERT_TRUE(PDFGenerate::createPDF(pdf, *report, facts, nullptr, volume.path()));
+    const PdfText text = PdfText::read(pdf);
+    ASSERT_TRUE(text.error.isEmpty()) << text.error.toStdString();
+    EXPECT_EQ(text.all(QStringLiteral("Not")).size(), 1) << "the threat is still on the volume";
 }
