@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <sys/stat.h>
+
 Workspace::Workspace(Volume volume)
     : m_volume(std::move(volume))
 {
@@ -83,12 +85,24 @@ QString Workspace::iconForFile(const QString &path) const
     if (info.isDir() && info.suffix() == QLatin1String("app")) {
         const auto plist = PropertyList::readFile(path + QStringLiteral("/Contents/Info.plist"));
         QString iconFile = plist ? plist->toMap().value(QStringLiteral("CFBundleIconFile")).toString() : QString();
-        if (!iconFile.isEmpty()) {
+        // The name comes from the bundle: only a plain name among its own
+        // resources, and only a regular file, is opened as an image (a link
+        // could lead anywhere, and a pipe would hold whoever reads it).
+        const bool plainName = !iconFile.isEmpty() && !iconFile.contains(QLatin1Char('/'))
+                               && iconFile != QLatin1String(".") && iconFile != QLatin1String("..");
+        if (plainName) {
             if (QFileInfo(iconFile).suffix().isEmpty())
                 iconFile += QStringLiteral(".icns");
             const QString icon = path + QStringLiteral("/Contents/Resources/") + iconFile;
-            if (QFileInfo::exists(icon))
-                return icon;
+            struct stat st {};
+            if (::lstat(QFile::encodeName(icon).constData(), &st) == 0) {
+                if (S_ISREG(st.st_mode))
+                    return icon;
+                Log::line(QStringLiteral("The icon %1 is not a plain file; a standard icon stands for it").arg(icon));
+            }
+        } else if (!iconFile.isEmpty()) {
+            Log::line(QStringLiteral("The icon name \"%1\" of %2 is not a plain file name; a standard icon stands for it")
+                          .arg(iconFile, path));
         }
         return QStringLiteral("application-x-executable");
     }

@@ -6,8 +6,11 @@
 #include "support/MacVolumeBuilder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 TEST(Volume, ResolvesVolumePathsInsideItsRoot)
 {
@@ -142,4 +145,39 @@ TEST(Workspace, FindsApplicationsOnTheVolumeAndReadsTheirIdentifiers)
     EXPECT_TRUE(workspace.bundleIdentifier(dir.path()).isEmpty());
     EXPECT_EQ(Workspace::applicationNameForExecutable(QStringLiteral("firefox-esr")), QStringLiteral("Firefox"));
     EXPECT_EQ(Workspace::applicationNameForExecutable(QStringLiteral("chrome")), QStringLiteral("Google Chrome"));
+}
+
+// A bundle's icon is a regular file among its own resources. The name comes
+// from the volume's Info.plist, so a name that climbs out of the bundle, a
+// link or a pipe (which would hold the window that opens it) is not used.
+TEST(Workspace, ABundleIconIsARegularFileAmongItsResourcesOrNothing)
+{
+    QTemporaryDir dir;
+    MacVolumeBuilder mac(Volume(dir.path(), QStringLiteral("ann")));
+    Workspace workspace(mac.volume());
+    const auto appWithIcon = [&](const QString &name, const QString &iconFile) {
+        const QString app = mac.volume().host(QStringLiteral("/Applications/%1.app").arg(name));
+        EXPECT_TRUE(QDir().mkpath(app + QStringLiteral("/Contents/Resources")));
+        QFile plist(app + QStringLiteral("/Contents/Info.plist"));
+        EXPECT_TRUE(plist.open(QIODevice::WriteOnly));
+        plist.write(PropertyList::serialize(QVariantMap{{QStringLiteral("CFBundleIconFile"), iconFile}},
+                                            PropertyList::Format::Xml));
+        return app;
+    };
+
+    const QString good = appWithIcon(QStringLiteral("Good"), QStringLiteral("good"));
+    QFile(good + QStringLiteral("/Contents/Resources/good.icns")).open(QIODevice::WriteOnly);
+    EXPECT_EQ(workspace.iconForFile(good), good + QStringLiteral("/Contents/Resources/good.icns"));
+
+    const QString fallback = QStringLiteral("application-x-executable");
+    const QString climbing = appWithIcon(QStringLiteral("Climbing"), QStringLiteral("../../../Good.app/Contents/Resources/good.icns"));
+    EXPECT_EQ(workspace.iconForFile(climbing), fallback);
+
+    const QString piped = appWithIcon(QStringLiteral("Piped"), QStringLiteral("pipe.icns"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(piped + QStringLiteral("/Contents/Resources/pipe.icns")).constData(), 0600), 0);
+    EXPECT_EQ(workspace.iconForFile(piped), fallback);
+
+    const QString linked = appWithIcon(QStringLiteral("Linked"), QStringLiteral("link.icns"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/etc/passwd"), linked + QStringLiteral("/Contents/Resources/link.icns")));
+    EXPECT_EQ(workspace.iconForFile(linked), fallback);
 }
