@@ -104,6 +104,9 @@ void SchedulerPopover::showRelativeTo(QWidget *sender)
         QPoint at = sender->mapToGlobal(QPoint(0, sender->height() + 4));
         if (const QScreen *screen = sender->screen()) {
             const QRect room = screen->availableGeometry();
+            // Without room below the button it opens above it, as a popover flips its edge.
+            if (at.y() + height() > room.bottom())
+                at.setY(sender->mapToGlobal(QPoint(0, 0)).y() - 4 - height());
             at.setX(qBound(room.left(), at.x(), qMax(room.left(), room.right() - width())));
             at.setY(qBound(room.top(), at.y(), qMax(room.top(), room.bottom() - height())));
         }
