@@ -90,6 +90,11 @@ SchedulerPopover::SchedulerPopover(Scheduler &scheduler, QWidget *parent)
     connect(m_isScheduleOn, &QCheckBox::clicked, this, &SchedulerPopover::removeSchudlerData);
     connect(&scheduler, &Scheduler::formChanged, this, &SchedulerPopover::showForm);
     connect(&scheduler, &Scheduler::closePopover, this, &SchedulerPopover::hide);
+    // Another application taking the focus closes it too, as a transient popover.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state != Qt::ApplicationActive && !QApplication::activeModalWidget())
+            hide();
+    });
 }
 
 SchedulerPopover::~SchedulerPopover() = default;
