@@ -183,8 +183,13 @@ void StatusMenu::performQuickScanMenuBarAction()
     if (dashboard)
         dashboard->btnScanType()->setEnabled(false);
     driver.adwareScanStart();
-    if (!driver.isScanning() && dashboard)
-        dashboard->btnScanType()->setEnabled(true);
+    if (!driver.isScanning()) {
+        // Nothing started (a scan still completing): the kind goes back at once.
+        if (m_kindAfterQuickScan)
+            driver.setScanType(*std::exchange(m_kindAfterQuickScan, std::nullopt));
+        if (dashboard)
+            dashboard->btnScanType()->setEnabled(true);
+    }
     openAppMenuBarAction();
 }
 
