@@ -14,6 +14,8 @@
 #include "ui/ScanProgressDisplay.h"
 #include "ui/ReportsView.h"
 #include "ui/ScanView.h"
+#include "ui/SchedulerPopover.h"
+#include "ui/StatusMenu.h"
 #include "remedy/ScanRemoval.h"
 
 #include <QAbstractButton>
@@ -49,6 +51,7 @@ AppDelegateWindow::AppDelegateWindow(AppDelegate &app, QObject *parent)
 
 AppDelegateWindow::~AppDelegateWindow()
 {
+    m_statusMenu.reset();
     m_progressDisplay.reset();
     delete m_notAccessWindow;
     if (s_shared == this)
@@ -105,6 +108,22 @@ void AppDelegateWindow::applicationWillFinishLaunching()
         m_app.platform().alerts().inform(QStringLiteral("The report could not be printed: %1").arg(message),
                                          QStringLiteral("Alert"));
     });
+    // The schedule editor under the Dashboard's "Scheduler" button, and the
+    // status menu with the window side of the background settings.
+    m_popoverSchudle = new SchedulerPopover(m_app.scheduler(), m_window.get());
+    connect(m_window->dashboardObj(), &DashboardView::schudlerAction, this, &AppDelegateWindow::schudlerAction);
+    m_statusMenu = std::make_unique<StatusMenu>(*this);
+}
+
+SchedulerPopover *AppDelegateWindow::popoverSchudle() const
+{
+    return m_popoverSchudle;
+}
+
+void AppDelegateWindow::schudlerAction(QWidget *sender)
+{
+    if (m_popoverSchudle)
+        m_popoverSchudle->showRelativeTo(sender);
 }
 
 void AppDelegateWindow::printReport()
@@ -140,6 +159,7 @@ void AppDelegateWindow::applicationDidFinishLaunching()
         });
     m_app.applicationDidFinishLaunching();
     disconnect(chosen);
+    m_statusMenu->refreshStatusDisplay();
     m_window->tabChange(m_window->dashBoard());
     warnAboutSettings();
 }

@@ -16,6 +16,8 @@ class QMessageBox;
 class QWidget;
 class ReportPrinter;
 class ScanProgressDisplay;
+class SchedulerPopover;
+class StatusMenu;
 
 // The window half of the application object. The headless AppDelegate keeps
 // the state and the engine (access, scan driver, report store, the start-up
@@ -43,6 +45,11 @@ public:
     DashboardView *dashboardObj() const;
     NotAccessWindow *notAccessWindow() const { return m_notAccessWindow; }
     ScanProgressDisplay *progressDisplay() const { return m_progressDisplay.get(); }
+    StatusMenu *statusMenu() const { return m_statusMenu.get(); }
+    SchedulerPopover *popoverSchudle() const;
+
+    // Opens the schedule editor under sender (the Dashboard's "Scheduler").
+    void schudlerAction(QWidget *sender);
 
     void applicationWillFinishLaunching();
     void applicationDidFinishLaunching();
@@ -94,4 +101,6 @@ private:
     std::unique_ptr<ReportPrinter> m_printer;
     std::unique_ptr<ScanProgressDisplay> m_progressDisplay;
     QPointer<NotAccessWindow> m_notAccessWindow;
+    QPointer<SchedulerPopover> m_popoverSchudle;
+    std::unique_ptr<StatusMenu> m_statusMenu;
 };

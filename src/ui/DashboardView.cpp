@@ -8,7 +8,9 @@
 #include "ui/AppDelegateWindow.h"
 #include "ui/AppStyle.h"
 #include "ui/ButtonWithSpinner.h"
+#include "ui/Images.h"
 #include "ui/ScanView.h"
+#include "ui/StatusMenu.h"
 #include "ui/UiTiming.h"
 
 #include <QApplication>
@@ -65,6 +67,7 @@ DashboardView::DashboardView(QWidget *parent)
     , m_showDockIcon(settingSwitch(QStringLiteral("showDockIcon"), QStringLiteral("Show dock icon"), this))
     , m_btnRealtimeScan(settingSwitch(QStringLiteral("btnRealtimeScan"), QStringLiteral("Real-time protection"), this))
     , m_realTimeProtectionLabelText(new QLabel(this))
+    , m_realTimeProtectionIcon(new QLabel(this))
     , m_scanningProgressLabelText(new QLabel(QStringLiteral("Not Running"), this))
     , m_lblScanProgress(new QLabel(this))
     , m_lastScanLabel(new QLabel(this))
@@ -110,6 +113,8 @@ DashboardView::DashboardView(QWidget *parent)
     m_needHelpBtu->setFlat(true);
     m_realTimeProtectionLabelText->setObjectName(QStringLiteral("realTimeProtectionLabelText"));
     m_realTimeProtectionLabelText->setAccessibleName(QStringLiteral("Real-time protection state"));
+    m_realTimeProtectionIcon->setObjectName(QStringLiteral("realTimeProtectionIcon"));
+    m_realTimeProtectionIcon->setFixedSize(16, 16);
     m_scanningProgressLabelText->setObjectName(QStringLiteral("scanningProgressLabelText"));
     m_scanningProgressLabelText->setAccessibleName(QStringLiteral("Scan status"));
     m_scanningProgressLabelText->setMinimumWidth(300);
@@ -143,7 +148,14 @@ DashboardView::DashboardView(QWidget *parent)
     };
     addRow(0, QStringLiteral("Last scan:"), m_lastScanLabel);
     addRow(1, QStringLiteral("Scan status:"), m_scanningProgressLabelText, m_lblScanProgress);
-    addRow(2, QStringLiteral("Real-time protection:"), m_realTimeProtectionLabelText);
+    auto *realTimeState = new QHBoxLayout;
+    realTimeState->setSpacing(0);
+    realTimeState->addWidget(m_realTimeProtectionIcon);
+    realTimeState->addWidget(m_realTimeProtectionLabelText, 1);
+    auto *realTimeLabel = new QLabel(QStringLiteral("Real-time protection:"));
+    realTimeLabel->setStyleSheet(QStringLiteral("color: #555;"));
+    status->addWidget(realTimeLabel, 2, 0);
+    status->addLayout(realTimeState, 2, 1);
     status->setColumnStretch(1, 1);
     body()->addLayout(status);
 
@@ -185,6 +197,12 @@ void DashboardView::setUp(AppDelegate &app, ScanView *scanView)
     const QVersionNumber number = QVersionNumber::fromString(version);
     const QString shortVersion = QStringLiteral("%1.%2").arg(number.majorVersion()).arg(number.minorVersion());
     m_versionLabelText->setText(QStringLiteral("v%1(%2)").arg(shortVersion, version));
+    connect(&app.realTime(), &RealTimeScanning::statusChanged, this, &DashboardView::makeAppChanges);
+    // Switching the schedule off turns the status label black with "Not Running".
+    connect(&app.scheduler(), &Scheduler::labelChanged, this, [this](const QString &text) {
+        m_scanningProgressLabelText->setStyleSheet(QStringLiteral("color: black;"));
+        m_scanningProgressLabelText->setText(text);
+    });
     app.platform().notifications().addObserver(
         NotificationNames::StopScan, this, [this](const Notification &) { stopScan(); },
         NotificationCenter::Delivery::Queued);
@@ -260,18 +278,22 @@ void DashboardView::makeAppChanges()
 {
     if (!m_app)
         return;
-    const UserDefaults &defaults = m_app->platform().defaults();
-    // Absent settings read as off, on and on.
-    m_runOnStartUp->setChecked(defaults.contains(kIsRunOnStart) && defaults.boolForKey(kIsRunOnStart));
-    m_showDockIcon->setChecked(!defaults.contains(kIsDockIcon) || defaults.boolForKey(kIsDockIcon));
-    const bool realTime = !defaults.contains(RealTimeScanONOFF) || defaults.boolForKey(RealTimeScanONOFF);
+    const BackgroundSettings &settings = m_app->backgroundSettings();
+    m_runOnStartUp->setChecked(settings.runOnStart());
+    m_showDockIcon->setChecked(settings.dockIcon());
+    const bool realTime = settings.isRealTimeProtectionON();
     m_btnRealtimeScan->setChecked(realTime);
     showRealTimeState(realTime);
 }
 
 void DashboardView::showRealTimeState(bool on)
 {
-    m_realTimeProtectionLabelText->setText(on ? QStringLiteral("On") : QStringLiteral("Off"));
+    // The blanks keep the text clear of the state's image.
+    m_realTimeProtectionLabelText->setText(on ? QStringLiteral("    Enabled") : QStringLiteral("    Disabled"));
+    m_realTimeProtectionIcon->setPixmap(Images::named(on ? QStringLiteral("icn_green_check")
+                                                         : QStringLiteral("icn_red_cross"))
+                                            .pixmap(QSize(16, 16), devicePixelRatioF()));
+    m_realTimeProtectionIcon->setAccessibleName(on ? QStringLiteral("Enabled") : QStringLiteral("Disabled"));
 }
 
 void DashboardView::ScanningStatusChange()
@@ -285,12 +307,8 @@ void DashboardView::ScanningStatusChange()
     m_scanningProgressLabelText->setStyleSheet(QStringLiteral("color: black;"));
     const UserDefaults &defaults = m_app->platform().defaults();
     const QDateTime next = defaults.objectForKey(ScheduleDate).toDateTime();
-    if (defaults.boolForKey(ScheduleOn) && next.isValid() && next > now()) {
-        m_scanningProgressLabelText->setText(QStringLiteral("Next scheduled scan: ")
-                                             + next.toLocalTime().toString(QStringLiteral("dd/MM/yyyy hh:mm AP")));
-        return;
-    }
-    m_scanningProgressLabelText->setText(QStringLiteral("Not Running"));
+    m_scanningProgressLabelText->setText(
+        Scheduler::labelText(defaults.boolForKey(ScheduleOn), next.isValid() ? next.toLocalTime() : next, now()));
 }
 
 void DashboardView::scanStartAction()
@@ -411,25 +429,28 @@ void DashboardView::schedulerAction()
 
 void DashboardView::runStartUpAction(bool on)
 {
-    if (!m_app)
-        return;
-    m_app->platform().defaults().setBool(on, kIsRunOnStart);
-    m_app->platform().defaults().synchronize();
+    // A registration that fails shows its alert; the setting is stored all
+    // the same, so the box keeps what the user asked for.
+    if (m_app)
+        m_app->loginItem().setStartAtLoginEnabled(on);
 }
 
 void DashboardView::showDockAction(bool on)
 {
     if (!m_app)
         return;
-    m_app->platform().defaults().setBool(on, kIsDockIcon);
-    m_app->platform().defaults().synchronize();
+    AppDelegateWindow *delegate = AppDelegateWindow::shared();
+    if (delegate && delegate->statusMenu())
+        delegate->statusMenu()->seticonShow(on);
+    else
+        m_app->backgroundSettings().setDockIcon(on);
 }
 
 void DashboardView::realTimeScanEnable(bool on)
 {
-    if (!m_app)
-        return;
-    m_app->platform().defaults().setBool(on, RealTimeScanONOFF);
-    m_app->platform().defaults().synchronize();
-    showRealTimeState(on);
+    Q_UNUSED(on);
+    // Turns the setting over like the status menu's first item; the change
+    // comes back through statusChanged to both.
+    if (m_app)
+        m_app->realTime().realTimeScanningOnOFMenuBarAction();
 }

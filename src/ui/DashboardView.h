@@ -60,6 +60,7 @@ public:
     QLabel *lblScanProgress() const { return m_lblScanProgress; }
     QLabel *versionLabelText() const { return m_versionLabelText; }
     QLabel *realTimeProtectionLabelText() const { return m_realTimeProtectionLabelText; }
+    QLabel *realTimeProtectionIcon() const { return m_realTimeProtectionIcon; }
 
     bool isUserDirAccessible() const { return m_userDirAccessible; }
     void setUserDirAccessible(bool accessible) { m_userDirAccessible = accessible; }
@@ -122,6 +123,7 @@ private:
     QCheckBox *m_showDockIcon;
     QCheckBox *m_btnRealtimeScan;
     QLabel *m_realTimeProtectionLabelText;
+    QLabel *m_realTimeProtectionIcon;
     QLabel *m_scanningProgressLabelText;
     QLabel *m_lblScanProgress;
     QLabel *m_lastScanLabel;

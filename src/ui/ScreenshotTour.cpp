@@ -20,6 +20,8 @@
 #include "ui/NotAccessWindow.h"
 #include "ui/PrinterChooser.h"
 #include "ui/ReportsView.h"
+#include "ui/SchedulerPopover.h"
+#include "ui/StatusMenu.h"
 #include "ui/ScanView.h"
 #include "ui/SelectionView.h"
 #include "ui/ToolsCell.h"
@@ -27,11 +29,16 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDateTimeEdit>
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPixmap>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -60,6 +67,7 @@ int ScreenshotTour::run()
     chooser();
     printDialog();
     dashboardSituations();
+    backgroundServices();
     scanPage();
     scanOutcome();
     accessWindow();
@@ -77,7 +85,11 @@ void ScreenshotTour::save(QWidget *widget, const QString &state, bool settle)
         // Laid out and painted as it is now, with no other work let in.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     }
-    const QPixmap picture = widget->grab();
+    write(widget->grab(), state);
+}
+
+void ScreenshotTour::write(const QPixmap &picture, const QString &state)
+{
     const QString suffix = picture.devicePixelRatio() > 1.0 ? QStringLiteral("@%1x").arg(picture.devicePixelRatio())
                                                             : QString();
     const QString file = m_folder.filePath(state + suffix + QStringLiteral(".png"));
@@ -377,4 +389,60 @@ void ScreenshotTour::scanOutcome()
     if (BrowserClosePanel *view = scan->browserView())
         save(view, QStringLiteral("browser-close-panel"));
     panel.endSheet();
+}
+
+// A window with a second one floating over it (the schedule editor under
+// its button), drawn into one picture as a person sees them.
+void ScreenshotTour::saveOver(QWidget *window, QWidget *floating, const QString &state)
+{
+    for (int turn = 0; turn < 3; ++turn)
+        QApplication::processEvents();
+    const QPixmap under = window->grab();
+    const QPixmap over = floating->grab();
+    // The floating window may reach past the window's lower edge.
+    const QRect frame = window->geometry();
+    const QRect area = frame.united(floating->geometry());
+    QPixmap picture(area.size() * under.devicePixelRatio());
+    picture.setDevicePixelRatio(under.devicePixelRatio());
+    picture.fill(QColor(0xe8, 0xec, 0xf0));
+    {
+        QPainter painter(&picture);
+        painter.drawPixmap(frame.topLeft() - area.topLeft(), under);
+        painter.drawPixmap(floating->geometry().topLeft() - area.topLeft(), over);
+    }
+    write(picture, state);
+}
+
+void ScreenshotTour::backgroundServices()
+{
+    MainWindow *window = m_delegate.window();
+    DashboardView *dashboard = m_delegate.dashboardObj();
+    window->tabChangeType(10);
+    window->finishSlide();
+    dashboard->schedulerAction();
+    SchedulerPopover *popover = m_delegate.popoverSchudle();
+    if (popover && popover->isVisible()) {
+        saveOver(window, popover, QStringLiteral("scheduler-popover-off"));
+        // A weekly schedule from tomorrow at 10:00, saved and opened again.
+        const QDate tomorrow = QDate::currentDate().addDays(1);
+        popover->startDatePicker()->setDate(tomorrow);
+        popover->endDatePicker()->setDate(tomorrow.addDays(30));
+        popover->timePicker()->setDateTime(QDateTime(QDate::currentDate(), QTime(10, 0)));
+        popover->scheduleTypePopUp()->setCurrentIndex(1);
+        popover->saveButton()->click();
+        dashboard->schedulerAction();
+        saveOver(window, popover, QStringLiteral("scheduler-popover-on"));
+        popover->isScheduleOn()->click();
+        popover->hide();
+    }
+
+    if (StatusMenu *status = m_delegate.statusMenu()) {
+        QMenu *menu = status->menuStatusBar();
+        save(menu, QStringLiteral("tray-menu"));
+        menu->hide();
+        status->realTimeScanningOnOFMenuBarAction();
+        save(menu, QStringLiteral("tray-menu-real-time-off"));
+        menu->hide();
+        status->realTimeScanningOnOFMenuBarAction();
+    }
 }

@@ -5,6 +5,7 @@
 #include <functional>
 
 class AppDelegateWindow;
+class QPixmap;
 class QWidget;
 
 // Drives the real windows through every state built so far and saves a PNG
@@ -22,6 +23,7 @@ public:
 private:
     // settle: let pending work run first (a state caught mid-way does not).
     void save(QWidget *widget, const QString &state, bool settle = true);
+    void write(const QPixmap &picture, const QString &state);
     void tabs();
     void busyButtons();
     void restoreScanTitle();
@@ -34,6 +36,9 @@ private:
     // Runs the event loop until the condition holds (at most 30 s).
     static bool waitFor(const std::function<bool()> &condition);
     void dashboardSituations();
+    // The schedule editor off and on, over the Dashboard, and the status menu.
+    void backgroundServices();
+    void saveOver(QWidget *window, QWidget *floating, const QString &state);
     void scanPage();
     void scanOutcome();
 

@@ -124,7 +124,7 @@ TEST(DashboardView, SwitchesStoreTheirSettings)
     EXPECT_FALSE(dashboard->runOnStartUp()->isChecked());
     EXPECT_TRUE(dashboard->showDockIcon()->isChecked());
     EXPECT_TRUE(dashboard->btnRealtimeScan()->isChecked());
-    EXPECT_EQ(dashboard->realTimeProtectionLabelText()->text(), QStringLiteral("On"));
+    EXPECT_EQ(dashboard->realTimeProtectionLabelText()->text(), QStringLiteral("    Enabled"));
 
     QTest::mouseClick(dashboard->runOnStartUp(), Qt::LeftButton);
     QTest::mouseClick(dashboard->showDockIcon(), Qt::LeftButton);
@@ -133,7 +133,7 @@ TEST(DashboardView, SwitchesStoreTheirSettings)
     EXPECT_FALSE(defaults.boolForKey(kIsDockIcon));
     EXPECT_TRUE(defaults.contains(RealTimeScanONOFF));
     EXPECT_FALSE(defaults.boolForKey(RealTimeScanONOFF));
-    EXPECT_EQ(dashboard->realTimeProtectionLabelText()->text(), QStringLiteral("Off"));
+    EXPECT_EQ(dashboard->realTimeProtectionLabelText()->text(), QStringLiteral("    Disabled"));
 
     // A new run shows what was stored.
     dashboard->makeAppChanges();
