@@ -9,7 +9,7 @@ packages=(
   dbus
   libplist-dev libplist++-dev libplist-utils
   libgtest-dev libgmock-dev libbenchmark-dev
-  poppler-utils fonts-dejavu-core xvfb xauth
+  poppler-utils fonts-dejavu-core xvfb xauth libxcb1-dev
   cups cups-client printer-driver-cups-pdf libcups2-dev
 )
 
