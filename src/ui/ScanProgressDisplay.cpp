@@ -42,6 +42,9 @@ ScanProgressDisplay::ScanProgressDisplay(AppDelegate &app, DashboardView &dashbo
         m_pendingSteps = 0;
         m_urlPending = false;
         m_dashboard->scanBtu()->showSpinner();
+        // Also for a scan the schedule or real-time protection started: the
+        // kind cannot change under a running scan.
+        m_dashboard->btnScanType()->setEnabled(false);
         m_frame.start();
     });
     connect(&driver, &ScanDriver::scanCompleting, this, [this] {

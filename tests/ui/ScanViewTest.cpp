@@ -381,3 +381,19 @@ TEST(ScanView, ThreatsWhoseFileVanishedLeaveTheListWhenItIsShownAgain)
     EXPECT_EQ(page.scan()->scanRemoval()->arrThreats().size(), 1);
     EXPECT_TRUE(page.scan()->quarantine()->isEnabled());
 }
+
+// A scan started without the Dashboard (by the schedule or real-time
+// protection) holds the scan-kind menu too, and gives it back at the end.
+TEST(ScanView, ABackgroundScanHoldsTheScanKindMenuUntilItEnds)
+{
+    ScanPage page;
+    QComboBox *kind = page.dashboard()->btnScanType();
+    ASSERT_TRUE(kind->isEnabled());
+    QSignalSpy finished(&page.driver(), &ScanDriver::scanFinished);
+    page.driver().setReportType(QStringLiteral("Scheduled Scan"));
+    page.driver().adwareScanStart();
+    ASSERT_TRUE(page.driver().isScanning());
+    EXPECT_FALSE(kind->isEnabled());
+    ASSERT_TRUE(finished.wait(20000));
+    EXPECT_TRUE(kind->isEnabled());
+}
