@@ -15,6 +15,9 @@
 #include "ui/ReportsView.h"
 #include "ui/ScanView.h"
 #include "remedy/ScanRemoval.h"
+#include "remedy/DirectRemoval.h"
+#include "ui/FileListWindow.h"
+#include "ui/NotificationWindow.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -49,6 +52,7 @@ AppDelegateWindow::AppDelegateWindow(AppDelegate &app, QObject *parent)
 
 AppDelegateWindow::~AppDelegateWindow()
 {
+    m_notificationWindow.reset();
     m_progressDisplay.reset();
     delete m_notAccessWindow;
     if (s_shared == this)
@@ -105,6 +109,23 @@ void AppDelegateWindow::applicationWillFinishLaunching()
         m_app.platform().alerts().inform(QStringLiteral("The report could not be printed: %1").arg(message),
                                          QStringLiteral("Alert"));
     });
+    makeThreatCards();
+}
+
+void AppDelegateWindow::makeThreatCards()
+{
+    // A card's "Quarantine" removes its threat without question; what could
+    // not be removed is listed over the main window, and the Scan list and
+    // the Dashboard follow.
+    m_notificationWindow = std::make_unique<NotificationWindow>(m_app.platform().notifications());
+    m_notificationWindow->setAppDel(this);
+    DirectRemoval &direct = m_app.directRemoval();
+    m_directRemovalList = new FileListWindow(direct.fileList(), m_app.platform().workspace(), m_window.get());
+    connect(&direct, &DirectRemoval::changeInListRequested, m_progressDisplay.get(),
+            &ScanProgressDisplay::changeInList);
+    // "Remove" in the real-time alert brings the main window to the front.
+    connect(&m_app.realTime(), &RealTimeScanning::showMainWindow, this,
+            [this] { applicationShouldHandleReopen(false); });
 }
 
 void AppDelegateWindow::printReport()
@@ -237,6 +258,28 @@ std::unique_ptr<QMessageBox> AppDelegateWindow::informationAlert(const QString &
     auto alert = makeAlert(QStringLiteral("informationAlert"), text, messageText, window);
     alert->setStandardButtons(QMessageBox::Ok);
     return alert;
+}
+
+std::unique_ptr<QMessageBox> AppDelegateWindow::askAlert(const QString &messageText, const QString &informativeText,
+                                                        const QStringList &buttons, int escapeButton)
+{
+    auto alert = makeAlert(QStringLiteral("askAlert"), informativeText, messageText);
+    for (qsizetype index = 0; index < buttons.size(); ++index) {
+        QPushButton *button = alert->addButton(buttons.at(index), QMessageBox::AcceptRole);
+        button->setProperty("answerIndex", static_cast<int>(index));
+        if (index == 0)
+            alert->setDefaultButton(button);
+        if (index == escapeButton)
+            alert->setEscapeButton(button);
+    }
+    alert->setWindowModality(Qt::ApplicationModal);
+    return alert;
+}
+
+int AppDelegateWindow::askAnswer(const QMessageBox *alert)
+{
+    const QAbstractButton *clicked = alert ? alert->clickedButton() : nullptr;
+    return clicked ? qMax(0, clicked->property("answerIndex").toInt()) : 0;
 }
 
 void AppDelegateWindow::createAlertForInformativeText(const QString &text, const QString &messageText, bool runModal,

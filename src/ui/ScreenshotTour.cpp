@@ -18,6 +18,8 @@
 #include "ui/FolderChooser.h"
 #include "ui/MainWindow.h"
 #include "ui/NotAccessWindow.h"
+#include "ui/NotificationCellView.h"
+#include "ui/NotificationWindow.h"
 #include "ui/PrinterChooser.h"
 #include "ui/ReportsView.h"
 #include "ui/ScanView.h"
@@ -32,6 +34,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPixmap>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -62,6 +65,8 @@ int ScreenshotTour::run()
     dashboardSituations();
     scanPage();
     scanOutcome();
+    threatCards();
+    realTimeAlert();
     accessWindow();
     return m_failures;
 }
@@ -77,7 +82,11 @@ void ScreenshotTour::save(QWidget *widget, const QString &state, bool settle)
         // Laid out and painted as it is now, with no other work let in.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     }
-    const QPixmap picture = widget->grab();
+    write(widget->grab(), state);
+}
+
+void ScreenshotTour::write(const QPixmap &picture, const QString &state)
+{
     const QString suffix = picture.devicePixelRatio() > 1.0 ? QStringLiteral("@%1x").arg(picture.devicePixelRatio())
                                                             : QString();
     const QString file = m_folder.filePath(state + suffix + QStringLiteral(".png"));
@@ -377,4 +386,43 @@ void ScreenshotTour::scanOutcome()
     if (BrowserClosePanel *view = scan->browserView())
         save(view, QStringLiteral("browser-close-panel"));
     panel.endSheet();
+}
+
+// Three threat cards at the screen's right edge, over a plain backdrop where
+// the desktop would be. Nothing on the volume is touched.
+void ScreenshotTour::threatCards()
+{
+    NotificationWindow *column = m_delegate.notificationWindow();
+    const Volume &volume = m_delegate.appDelegate().platform().volume();
+    const QList<QPair<QString, QString>> made{
+        {QStringLiteral("/Library/LaunchAgents/com.genieo.completer.update.plist"), QStringLiteral("Genieo")},
+        {QStringLiteral("/Library/Internet Plug-Ins/VSearch.plugin"), QStringLiteral("VSearch")},
+        {QStringLiteral("/Applications/MacKeeper Helper With A Rather Long Name.app"), QStringLiteral("MacKeeper")}};
+    for (const auto &[path, family] : made)
+        column->addNotifications(Adware::AdwareWithName(QFileInfo(path).fileName(), true, family, 0,
+                                                        QUrl::fromLocalFile(volume.host(path)), QString()));
+    column->finishAnimation();
+    column->show();
+    for (int turn = 0; turn < 3; ++turn)
+        QApplication::processEvents();
+    // The column is translucent: picture it over a plain backdrop.
+    const QPixmap cards = column->grab(QRect(0, 0, column->width(), 3 * NotificationCellView::kHeight + 20));
+    QPixmap picture(cards.size());
+    picture.setDevicePixelRatio(cards.devicePixelRatio());
+    picture.fill(QColor(214, 219, 226));
+    QPainter painter(&picture);
+    painter.drawPixmap(0, 0, cards);
+    painter.end();
+    write(picture, QStringLiteral("threat-cards"));
+    for (NotificationCellView *card : column->cards())
+        column->ignoreThis(card);
+}
+
+void ScreenshotTour::realTimeAlert()
+{
+    const auto alert = AppDelegateWindow::askAlert(
+        QStringLiteral("Alert"), QStringLiteral("Potential threat detected"),
+        {QStringLiteral("Ignore"), QStringLiteral("Remove"), QStringLiteral("Remind Me Later")}, 2);
+    save(alert.get(), QStringLiteral("alert-real-time"));
+    alert->close();
 }

@@ -5,6 +5,7 @@
 #include <functional>
 
 class AppDelegateWindow;
+class QPixmap;
 class QWidget;
 
 // Drives the real windows through every state built so far and saves a PNG
@@ -36,6 +37,10 @@ private:
     void dashboardSituations();
     void scanPage();
     void scanOutcome();
+    void threatCards();
+    void realTimeAlert();
+    // Writes one picture under the state's name.
+    void write(const QPixmap &picture, const QString &state);
 
     AppDelegateWindow &m_delegate;
     QDir m_folder;
