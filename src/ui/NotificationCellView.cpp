@@ -119,7 +119,8 @@ void NotificationCellView::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath background;
-    background.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), kCornerRadius, kCornerRadius);
+    // A little inside the frame, so that cards stacked edge to edge read apart.
+    background.addRoundedRect(QRectF(rect()).adjusted(2.5, 2.5, -2.5, -2.5), kCornerRadius, kCornerRadius);
     painter.fillPath(background, kBackground);
     painter.setPen(QColor(255, 255, 255, 60));
     painter.drawPath(background);

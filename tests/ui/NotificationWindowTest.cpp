@@ -1,6 +1,9 @@
 #include "app/NotificationNames.h"
 #include "app/PreferenceKeys.h"
+#include "remedy/DirectRemoval.h"
+#include "remedy/FileList.h"
 #include "support/MacVolumeBuilder.h"
+#include "ui/FileListWindow.h"
 #include "ui/LaunchedApp.h"
 #include "ui/NotificationCellView.h"
 #include "ui/NotificationWindow.h"
@@ -252,6 +255,22 @@ TEST(NotificationWindow, QuarantineRemovesTheFileAndShowsTheScanPage)
     ASSERT_TRUE(f.waitUntilGone(QStringLiteral("agent.plist")));
     EXPECT_EQ(f.names(), QStringList{QStringLiteral("kept.plist")});
     EXPECT_EQ(f.tops(), QList<int>{0});
+}
+
+TEST(NotificationWindow, AThreatQuarantineCannotRemoveIsListedOverTheMainWindow)
+{
+    Cards f;
+    // A system folder the remover always refuses.
+    const QString folder = MacVolumeBuilder(f.app.test.volume()).dir(QStringLiteral("/Library/LaunchAgents"));
+    f.post(Adware::AdwareWithName(QStringLiteral("LaunchAgents"), true, QStringLiteral("Genieo"), 0,
+                                  QUrl::fromLocalFile(folder), QStringLiteral("High Risk")));
+    ASSERT_TRUE(PersonClicks::click(f.card(QStringLiteral("LaunchAgents"))->buttonRemove()));
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    auto *sheet = f.app.window()->findChild<FileListWindow *>();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(f.app.core->directRemoval().fileList().urls(), QList<QUrl>{QUrl::fromLocalFile(folder)});
+    EXPECT_EQ(f.app.core->tabtype, 20);
 }
 
 TEST(NotificationWindow, ACardLeavesByItselfWhenItsThirtySecondsAreUpWithoutMovingTheOthers)
