@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 // Order of creation of the cards, from 0 at the start of the application.

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 
 class AppDelegateWindow;
 class NotificationCenter;

@@ -53,6 +53,16 @@ public:
         app.test.platform().notifications().post(NotificationNames::noteCustom, QVariant::fromValue(threat));
         QCoreApplication::processEvents();
     }
+    // a.plist, b.plist and c.plist one after another: c on top, a at the bottom.
+    QList<AdwarePtr> postThree()
+    {
+        QList<AdwarePtr> made;
+        for (const QString &name : {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}) {
+            made.append(threat(QStringLiteral("~/Library/%1.plist").arg(name)));
+            post(made.last());
+        }
+        return made;
+    }
     QStringList names() const
     {
         QStringList shown;
@@ -201,10 +211,7 @@ TEST(NotificationWindow, APathIsShownOncePerRunAndAPostWithoutARecordIsIgnored)
 TEST(NotificationWindow, IgnoringTheMiddleCardMovesOnlyTheOlderCardUpAndLeavesTheFile)
 {
     Cards f;
-    const AdwarePtr middle = f.threat(QStringLiteral("~/Library/b.plist"));
-    f.post(f.threat(QStringLiteral("~/Library/a.plist")));
-    f.post(middle);
-    f.post(f.threat(QStringLiteral("~/Library/c.plist")));
+    const AdwarePtr middle = f.postThree().at(1);
     ASSERT_EQ(f.tops(), (QList<int>{0, 120, 240}));
 
     ASSERT_TRUE(PersonClicks::click(f.card(QStringLiteral("b.plist"))->buttonIgnore()));
@@ -218,9 +225,7 @@ TEST(NotificationWindow, IgnoringTheMiddleCardMovesOnlyTheOlderCardUpAndLeavesTh
 TEST(NotificationWindow, ASecondClickWhileTheCardLeavesMovesTheOlderCardsOnce)
 {
     Cards f;
-    f.post(f.threat(QStringLiteral("~/Library/a.plist")));
-    f.post(f.threat(QStringLiteral("~/Library/b.plist")));
-    f.post(f.threat(QStringLiteral("~/Library/c.plist")));
+    f.postThree();
     UiTiming::setInstant(false);
     NotificationCellView *top = f.card(QStringLiteral("c.plist"));
     ASSERT_TRUE(PersonClicks::click(top->buttonIgnore()));
@@ -276,9 +281,7 @@ TEST(NotificationWindow, AThreatQuarantineCannotRemoveIsListedOverTheMainWindow)
 TEST(NotificationWindow, ACardLeavesByItselfWhenItsThirtySecondsAreUpWithoutMovingTheOthers)
 {
     Cards f;
-    f.post(f.threat(QStringLiteral("~/Library/a.plist")));
-    f.post(f.threat(QStringLiteral("~/Library/b.plist")));
-    f.post(f.threat(QStringLiteral("~/Library/c.plist")));
+    f.postThree();
     QTimer *lifetime = f.card(QStringLiteral("b.plist"))->lifetimeTimer();
     EXPECT_EQ(lifetime->interval(), NotificationWindow::kLifetimeMilliseconds);
     EXPECT_TRUE(lifetime->isSingleShot());
