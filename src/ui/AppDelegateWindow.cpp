@@ -267,6 +267,8 @@ std::unique_ptr<QMessageBox> AppDelegateWindow::askAlert(const QString &messageT
     for (qsizetype index = 0; index < buttons.size(); ++index) {
         QPushButton *button = alert->addButton(buttons.at(index), QMessageBox::AcceptRole);
         button->setProperty("answerIndex", static_cast<int>(index));
+        // Room around a longer title such as "Remind Me Later".
+        button->setMinimumWidth(button->fontMetrics().horizontalAdvance(buttons.at(index)) + 28);
         if (index == 0)
             alert->setDefaultButton(button);
         if (index == escapeButton)
