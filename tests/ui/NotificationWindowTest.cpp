@@ -8,6 +8,7 @@
 #include "ui/NotificationCellView.h"
 #include "ui/NotificationWindow.h"
 #include "ui/PersonClicks.h"
+#include "ui/ScanView.h"
 #include "ui/UiTiming.h"
 
 #include <QFile>
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -151,9 +153,9 @@ TEST(NotificationWindow, ThreeThreatsPostedAtOnceSlideInOneAfterAnotherNewestWai
     const AdwarePtr a = f.threat(QStringLiteral("~/Library/a.plist"));
     const AdwarePtr b = f.threat(QStringLiteral("~/Library/b.plist"));
     const AdwarePtr c = f.threat(QStringLiteral("~/Library/c.plist"));
+    // As the notifications arrive, with no turn of the event loop between them.
     for (const AdwarePtr &threat : {a, b, c})
-        f.app.test.platform().notifications().post(NotificationNames::noteCustom, QVariant::fromValue(threat));
-    QCoreApplication::processEvents();
+        f.column()->addNotifications(threat);
 
     // The first slides in; the other two wait for it.
     NotificationWindow *column = f.column();
@@ -230,7 +232,7 @@ TEST(NotificationWindow, ASecondClickWhileTheCardLeavesMovesTheOlderCardsOnce)
     NotificationCellView *top = f.card(QStringLiteral("c.plist"));
     ASSERT_TRUE(PersonClicks::click(top->buttonIgnore()));
     ASSERT_TRUE(f.column()->amiation());
-    ASSERT_TRUE(PersonClicks::click(top->buttonIgnore()));
+    top->buttonIgnore()->click(); // at once, before the slide can end
     // Its 30 seconds running out meanwhile asks for it again, harmlessly.
     f.column()->removeSelf({top, true});
     EXPECT_EQ(f.column()->waitingRemovals(), 1);
@@ -369,4 +371,14 @@ TEST(NotificationWindow, ARealTimeScanWithThreatsEndsInCardsAndThenTheAlert)
     expected.sort();
     EXPECT_EQ(shown, expected);
     EXPECT_TRUE(column->isVisible());
+
+    // Quarantine from a card: the file goes, and so does its row of the Scan list.
+    QTableWidget *list = app.window()->scanObj()->tblAdwareList();
+    ASSERT_EQ(list->rowCount(), footprints.size());
+    NotificationCellView *card = column->cards().first();
+    const QString removed = card->adwarea()->path();
+    ASSERT_TRUE(PersonClicks::click(card->buttonRemove()));
+    EXPECT_FALSE(QFile::exists(removed));
+    EXPECT_EQ(app.core->tabtype, 20);
+    EXPECT_EQ(list->rowCount(), footprints.size() - 1);
 }
