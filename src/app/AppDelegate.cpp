@@ -6,6 +6,7 @@
 #include "app/StandardScanPhases.h"
 #include "platform/Log.h"
 #include "platform/Platform.h"
+#include "remedy/DirectRemoval.h"
 
 #include <QTimer>
 
@@ -22,6 +23,7 @@ AppDelegate::AppDelegate(Platform &platform, QObject *parent)
     , m_realTime(std::make_unique<RealTimeScanning>(platform, *m_scanDriver))
     , m_loginItem(std::make_unique<LoginItem>(platform.alerts(), m_realTime->settings(),
                                               LoginItem::helperBesideApplication()))
+    , m_directRemoval(std::make_unique<DirectRemoval>(platform))
 {
     connect(m_scanDriver.get(), &ScanDriver::reportMade, m_reportsObj.get(), &Reports::updateReportInDefaults);
     connect(m_scanDriver.get(), &ScanDriver::scanFinished, this,

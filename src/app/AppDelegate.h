@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <memory>
 
+class DirectRemoval;
 class Platform;
 
 // The application object: lives for the whole run and owns what is shared
@@ -34,6 +35,9 @@ public:
     RealTimeScanning &realTime() { return *m_realTime; }
     BackgroundSettings &backgroundSettings() { return m_realTime->settings(); }
     LoginItem &loginItem() { return *m_loginItem; }
+    // The removals without question: one threat from a threat card
+    // (removeThisAndReloadData) and the checked threats of the Scan list.
+    DirectRemoval &directRemoval() { return *m_directRemoval; }
 
     // The background settings as stored: tells a login helper to end when
     // started at login, keeps the autostart entry as the setting says, and
@@ -75,6 +79,7 @@ private:
     std::unique_ptr<Scheduler> m_scheduler;
     std::unique_ptr<RealTimeScanning> m_realTime;
     std::unique_ptr<LoginItem> m_loginItem;
+    std::unique_ptr<DirectRemoval> m_directRemoval;
     bool m_showsAccessWindow = false;
     QString m_lastScanText;
 };

@@ -29,8 +29,11 @@ public:
     virtual bool askYesNo(const QString &informativeText, const QString &messageText) = 0;
     // Information with the single button "OK".
     virtual void inform(const QString &informativeText, const QString &messageText, bool asSheet = false) = 0;
-    // Alert with the given buttons; answers the index of the pressed one.
-    virtual int ask(const QString &messageText, const QString &informativeText, const QStringList &buttons) = 0;
+    // Alert with the given buttons, the first one answering Return; answers
+    // the index of the pressed one. escapeButton: the index Escape presses
+    // (none when out of range).
+    virtual int ask(const QString &messageText, const QString &informativeText, const QStringList &buttons,
+                    int escapeButton = -1) = 0;
     // Host path of the chosen folder, or nothing when cancelled.
     virtual std::optional<QString> chooseFolder(const FolderRequest &request) = 0;
 };

@@ -52,9 +52,10 @@ void ScriptedAlerts::inform(const QString &informativeText, const QString &messa
     record({QStringLiteral("inform"), messageText, informativeText, {QStringLiteral("OK")}});
 }
 
-int ScriptedAlerts::ask(const QString &messageText, const QString &informativeText, const QStringList &buttons)
+int ScriptedAlerts::ask(const QString &messageText, const QString &informativeText, const QStringList &buttons,
+                        int escapeButton)
 {
-    record({QStringLiteral("ask"), messageText, informativeText, buttons});
+    record({QStringLiteral("ask"), messageText, informativeText, buttons, escapeButton});
     const auto chosen = next();
     const int index = chosen ? int(buttons.indexOf(*chosen)) : 0;
     return index < 0 ? 0 : index;

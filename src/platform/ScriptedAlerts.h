@@ -18,6 +18,7 @@ public:
         QString messageText;
         QString informativeText; // for "folder": the chooser's message
         QStringList buttons;     // for "folder": the prompt
+        int escapeButton = -1;   // for "ask": the button Escape presses
     };
 
     void answer(const QString &answer);
@@ -27,7 +28,8 @@ public:
 
     bool askYesNo(const QString &informativeText, const QString &messageText) override;
     void inform(const QString &informativeText, const QString &messageText, bool asSheet = false) override;
-    int ask(const QString &messageText, const QString &informativeText, const QStringList &buttons) override;
+    int ask(const QString &messageText, const QString &informativeText, const QStringList &buttons,
+            int escapeButton = -1) override;
     std::optional<QString> chooseFolder(const FolderRequest &request) override;
 
 private:

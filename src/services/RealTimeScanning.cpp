@@ -19,12 +19,20 @@ RealTimeScanning::RealTimeScanning(Platform &platform, ScanDriver &driver, QObje
         if (m_scanIsOurs && threat)
             m_platform.notifications().post(NotificationNames::noteCustom, QVariant::fromValue(threat));
     });
+    // The alert waits for the end of the scan to be shown everywhere (Scan
+    // page, Dashboard, report list): a modal alert inside the driver's
+    // signal would hold the other observers back until it is answered.
     connect(&driver, &ScanDriver::scanFinished, this, [this](const ReportPtr &report) {
         if (!std::exchange(m_scanIsOurs, false))
             return;
-        m_ownReport = report;
-        alertIfThreatDetected(report);
-        m_ownReport.reset();
+        QMetaObject::invokeMethod(
+            this,
+            [this, report] {
+                m_ownReport = report;
+                alertIfThreatDetected(report);
+                m_ownReport.reset();
+            },
+            Qt::QueuedConnection);
     });
     connect(&driver, &ScanDriver::scanCancelled, this, [this] { m_scanIsOurs = false; });
 }
@@ -72,7 +80,7 @@ bool RealTimeScanning::alertIfThreatDetected(const ReportPtr &report)
         return false;
     const int answer = m_platform.alerts().ask(
         QStringLiteral("Alert"), QStringLiteral("Potential threat detected"),
-        {QStringLiteral("Ignore"), QStringLiteral("Remove"), QStringLiteral("Remind Me Later")});
+        {QStringLiteral("Ignore"), QStringLiteral("Remove"), QStringLiteral("Remind Me Later")}, 2);
     if (answer == 1)
         Q_EMIT showMainWindow();
     return true;

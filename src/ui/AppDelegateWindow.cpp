@@ -17,6 +17,9 @@
 #include "ui/SchedulerPopover.h"
 #include "ui/StatusMenu.h"
 #include "remedy/ScanRemoval.h"
+#include "remedy/DirectRemoval.h"
+#include "ui/FileListWindow.h"
+#include "ui/NotificationWindow.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -52,6 +55,7 @@ AppDelegateWindow::AppDelegateWindow(AppDelegate &app, QObject *parent)
 AppDelegateWindow::~AppDelegateWindow()
 {
     m_statusMenu.reset();
+    m_notificationWindow.reset();
     m_progressDisplay.reset();
     delete m_notAccessWindow;
     if (s_shared == this)
@@ -113,6 +117,7 @@ void AppDelegateWindow::applicationWillFinishLaunching()
     m_popoverSchudle = new SchedulerPopover(m_app.scheduler(), m_window.get());
     connect(m_window->dashboardObj(), &DashboardView::schudlerAction, this, &AppDelegateWindow::schudlerAction);
     m_statusMenu = std::make_unique<StatusMenu>(*this);
+    makeThreatCards();
 }
 
 SchedulerPopover *AppDelegateWindow::popoverSchudle() const
@@ -124,6 +129,22 @@ void AppDelegateWindow::schudlerAction(QWidget *sender)
 {
     if (m_popoverSchudle)
         m_popoverSchudle->showRelativeTo(sender);
+}
+
+void AppDelegateWindow::makeThreatCards()
+{
+    // A card's "Quarantine" removes its threat without question; what could
+    // not be removed is listed over the main window, and the Scan list and
+    // the Dashboard follow.
+    m_notificationWindow = std::make_unique<NotificationWindow>(m_app.platform().notifications());
+    m_notificationWindow->setAppDel(this);
+    DirectRemoval &direct = m_app.directRemoval();
+    m_directRemovalList = new FileListWindow(direct.fileList(), m_app.platform().workspace(), m_window.get());
+    connect(&direct, &DirectRemoval::changeInListRequested, m_progressDisplay.get(),
+            &ScanProgressDisplay::changeInList);
+    // "Remove" in the real-time alert brings the main window to the front.
+    connect(&m_app.realTime(), &RealTimeScanning::showMainWindow, this,
+            [this] { applicationShouldHandleReopen(false); });
 }
 
 void AppDelegateWindow::printReport()
@@ -257,6 +278,30 @@ std::unique_ptr<QMessageBox> AppDelegateWindow::informationAlert(const QString &
     auto alert = makeAlert(QStringLiteral("informationAlert"), text, messageText, window);
     alert->setStandardButtons(QMessageBox::Ok);
     return alert;
+}
+
+std::unique_ptr<QMessageBox> AppDelegateWindow::askAlert(const QString &messageText, const QString &informativeText,
+                                                        const QStringList &buttons, int escapeButton)
+{
+    auto alert = makeAlert(QStringLiteral("askAlert"), informativeText, messageText);
+    for (qsizetype index = 0; index < buttons.size(); ++index) {
+        QPushButton *button = alert->addButton(buttons.at(index), QMessageBox::AcceptRole);
+        button->setProperty("answerIndex", static_cast<int>(index));
+        // Room around a longer title such as "Remind Me Later".
+        button->setMinimumWidth(button->fontMetrics().horizontalAdvance(buttons.at(index)) + 28);
+        if (index == 0)
+            alert->setDefaultButton(button);
+        if (index == escapeButton)
+            alert->setEscapeButton(button);
+    }
+    alert->setWindowModality(Qt::ApplicationModal);
+    return alert;
+}
+
+int AppDelegateWindow::askAnswer(const QMessageBox *alert)
+{
+    const QAbstractButton *clicked = alert ? alert->clickedButton() : nullptr;
+    return clicked ? qMax(0, clicked->property("answerIndex").toInt()) : 0;
 }
 
 void AppDelegateWindow::createAlertForInformativeText(const QString &text, const QString &messageText, bool runModal,

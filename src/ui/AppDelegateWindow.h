@@ -4,12 +4,15 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 #include <QUrl>
 #include <memory>
 
 class AppDelegate;
 class DashboardView;
+class FileListWindow;
 class MainWindow;
+class NotificationWindow;
 class QAbstractButton;
 class QColor;
 class QMessageBox;
@@ -51,6 +54,9 @@ public:
     // Opens the schedule editor under sender (the Dashboard's "Scheduler").
     void schudlerAction(QWidget *sender);
 
+    // The column of threat cards at the screen's right edge.
+    NotificationWindow *notificationWindow() const { return m_notificationWindow.get(); }
+
     void applicationWillFinishLaunching();
     void applicationDidFinishLaunching();
     // Brings the access window to the front when it is shown, otherwise the
@@ -86,6 +92,12 @@ public:
     static std::unique_ptr<QMessageBox> questionAlert(const QString &text, const QString &messageText);
     static std::unique_ptr<QMessageBox> informationAlert(const QString &text, const QString &messageText,
                                                          QWidget *window = nullptr);
+    // An alert with the given buttons, unshown: Return presses the first,
+    // Escape the one at escapeButton (none when out of range).
+    static std::unique_ptr<QMessageBox> askAlert(const QString &messageText, const QString &informativeText,
+                                                 const QStringList &buttons, int escapeButton = -1);
+    // The index of the button that closed an askAlert (0 when none did).
+    static int askAnswer(const QMessageBox *alert);
 
     // A button's title in the given colour, system font size and alignment.
     static void setTextTo(QAbstractButton *button, const QString &text, const QColor &color, qreal size,
@@ -93,6 +105,7 @@ public:
 
 private:
     void styleDashboardButtons();
+    void makeThreatCards();
     static void bringToFront(QWidget *window);
     void warnAboutSettings();
 
@@ -103,4 +116,7 @@ private:
     QPointer<NotAccessWindow> m_notAccessWindow;
     QPointer<SchedulerPopover> m_popoverSchudle;
     std::unique_ptr<StatusMenu> m_statusMenu;
+
+    std::unique_ptr<NotificationWindow> m_notificationWindow;
+    QPointer<FileListWindow> m_directRemovalList;
 };

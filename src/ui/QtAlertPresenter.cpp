@@ -26,18 +26,14 @@ void QtAlertPresenter::inform(const QString &informativeText, const QString &mes
     });
 }
 
-int QtAlertPresenter::ask(const QString &messageText, const QString &informativeText, const QStringList &buttons)
+int QtAlertPresenter::ask(const QString &messageText, const QString &informativeText, const QStringList &buttons,
+                          int escapeButton)
 {
     int answer = 0;
     MainThread::sync([&] {
-        const auto alert = AppDelegateWindow::makeAlert(QStringLiteral("askAlert"), informativeText, messageText);
-        QList<QAbstractButton *> added;
-        for (const QString &title : buttons)
-            added.append(alert->addButton(title, QMessageBox::AcceptRole));
-        if (!added.isEmpty())
-            alert->setDefaultButton(qobject_cast<QPushButton *>(added.first()));
+        const auto alert = AppDelegateWindow::askAlert(messageText, informativeText, buttons, escapeButton);
         alert->exec();
-        answer = qMax(0, static_cast<int>(added.indexOf(alert->clickedButton())));
+        answer = AppDelegateWindow::askAnswer(alert.get());
     });
     return answer;
 }

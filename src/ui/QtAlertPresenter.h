@@ -12,6 +12,7 @@ class QtAlertPresenter : public AlertPresenter
 public:
     bool askYesNo(const QString &informativeText, const QString &messageText) override;
     void inform(const QString &informativeText, const QString &messageText, bool asSheet = false) override;
-    int ask(const QString &messageText, const QString &informativeText, const QStringList &buttons) override;
+    int ask(const QString &messageText, const QString &informativeText, const QStringList &buttons,
+            int escapeButton = -1) override;
     std::optional<QString> chooseFolder(const FolderRequest &request) override;
 };

@@ -18,6 +18,8 @@
 #include "ui/FolderChooser.h"
 #include "ui/MainWindow.h"
 #include "ui/NotAccessWindow.h"
+#include "ui/NotificationCellView.h"
+#include "ui/NotificationWindow.h"
 #include "ui/PrinterChooser.h"
 #include "ui/ReportsView.h"
 #include "ui/SchedulerPopover.h"
@@ -70,6 +72,8 @@ int ScreenshotTour::run()
     backgroundServices();
     scanPage();
     scanOutcome();
+    threatCards();
+    realTimeAlert();
     accessWindow();
     return m_failures;
 }
@@ -445,4 +449,43 @@ void ScreenshotTour::backgroundServices()
         menu->hide();
         status->realTimeScanningOnOFMenuBarAction();
     }
+}
+
+// Three threat cards at the screen's right edge, over a plain backdrop where
+// the desktop would be. Nothing on the volume is touched.
+void ScreenshotTour::threatCards()
+{
+    NotificationWindow *column = m_delegate.notificationWindow();
+    const Volume &volume = m_delegate.appDelegate().platform().volume();
+    const QList<QPair<QString, QString>> made{
+        {QStringLiteral("/Library/LaunchAgents/com.genieo.completer.update.plist"), QStringLiteral("Genieo")},
+        {QStringLiteral("/Library/Internet Plug-Ins/VSearch.plugin"), QStringLiteral("VSearch")},
+        {QStringLiteral("/Applications/MacKeeper Helper With A Rather Long Name.app"), QStringLiteral("MacKeeper")}};
+    for (const auto &[path, family] : made)
+        column->addNotifications(Adware::AdwareWithName(QFileInfo(path).fileName(), true, family, 0,
+                                                        QUrl::fromLocalFile(volume.host(path)), QString()));
+    column->finishAnimation();
+    column->show();
+    for (int turn = 0; turn < 3; ++turn)
+        QApplication::processEvents();
+    // The column is translucent: picture it over a plain backdrop.
+    const QPixmap cards = column->grab(QRect(0, 0, column->width(), 3 * NotificationCellView::kHeight + 20));
+    QPixmap picture(cards.size());
+    picture.setDevicePixelRatio(cards.devicePixelRatio());
+    picture.fill(QColor(214, 219, 226));
+    QPainter painter(&picture);
+    painter.drawPixmap(0, 0, cards);
+    painter.end();
+    write(picture, QStringLiteral("threat-cards"));
+    for (NotificationCellView *card : column->cards())
+        column->ignoreThis(card);
+}
+
+void ScreenshotTour::realTimeAlert()
+{
+    const auto alert = AppDelegateWindow::askAlert(
+        QStringLiteral("Alert"), QStringLiteral("Potential threat detected"),
+        {QStringLiteral("Ignore"), QStringLiteral("Remove"), QStringLiteral("Remind Me Later")}, 2);
+    save(alert.get(), QStringLiteral("alert-real-time"));
+    alert->close();
 }

@@ -41,6 +41,8 @@ private:
     void saveOver(QWidget *window, QWidget *floating, const QString &state);
     void scanPage();
     void scanOutcome();
+    void threatCards();
+    void realTimeAlert();
 
     AppDelegateWindow &m_delegate;
     QDir m_folder;

@@ -116,9 +116,6 @@ int main(int argc, char **argv)
 
     AppDelegate core(platform);
     AppDelegateWindow delegate(core);
-    // "Remove" in the real-time alert brings the main window to the front.
-    QObject::connect(&core.realTime(), &RealTimeScanning::showMainWindow, &delegate,
-                     [&delegate] { delegate.applicationShouldHandleReopen(false); });
     delegate.applicationWillFinishLaunching();
     delegate.applicationDidFinishLaunching();
 

@@ -97,6 +97,30 @@ TEST(Alerts, TheRealPresenterAsksWithMessageBoxes)
               1);
 }
 
+TEST(Alerts, AThreeButtonAlertAnswersTheFirstForReturnAndTheNamedOneForEscape)
+{
+    const QStringList buttons{QStringLiteral("Ignore"), QStringLiteral("Remove"), QStringLiteral("Remind Me Later")};
+    QtAlertPresenter presenter;
+    whenShown<QMessageBox>([](QMessageBox *alert) {
+        EXPECT_EQ(alert->text(), QStringLiteral("Alert"));
+        EXPECT_EQ(alert->informativeText(), QStringLiteral("Potential threat detected"));
+        EXPECT_EQ(alert->defaultButton()->text(), QStringLiteral("Ignore"));
+        QTest::keyClick(alert, Qt::Key_Escape);
+    });
+    EXPECT_EQ(presenter.ask(QStringLiteral("Alert"), QStringLiteral("Potential threat detected"), buttons, 2), 2);
+
+    whenShown<QMessageBox>([](QMessageBox *alert) { QTest::keyClick(alert, Qt::Key_Return); });
+    EXPECT_EQ(presenter.ask(QStringLiteral("Alert"), QStringLiteral("Potential threat detected"), buttons, 2), 0);
+
+    whenShown<QMessageBox>([](QMessageBox *alert) {
+        for (QAbstractButton *button : alert->buttons()) {
+            if (button->text() == QLatin1String("Remove"))
+                button->click();
+        }
+    });
+    EXPECT_EQ(presenter.ask(QStringLiteral("Alert"), QStringLiteral("Potential threat detected"), buttons, 2), 1);
+}
+
 TEST(Alerts, TheChooserStaysOpenForARefusedFolder)
 {
     QTemporaryDir root;
