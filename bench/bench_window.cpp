@@ -192,22 +192,29 @@ int main(int argc, char **argv)
         return 0;
     }
 
-    // The first command-line run warms the tree's folders for both.
+    // The first command-line run warms the tree's folders for both. Each
+    // side then scans twice, taking turns, and its faster scan counts; the
+    // lateness and the redraws are the worse of the two window scans.
     cliSeconds(cli, root, dir.filePath(QStringLiteral("cli-warm.ini")));
     const double cli1 = cliSeconds(cli, root, dir.filePath(QStringLiteral("cli.ini")));
-    const WindowRun window = windowScan(root, dir.filePath(QStringLiteral("window.ini")));
+    const WindowRun window1 = windowScan(root, dir.filePath(QStringLiteral("window.ini")));
     const double cli2 = cliSeconds(cli, root, dir.filePath(QStringLiteral("cli2.ini")));
+    const WindowRun window2 = windowScan(root, dir.filePath(QStringLiteral("window2.ini")));
     const double cliBest = cli1 > 0 && cli2 > 0 ? std::min(cli1, cli2) : std::max(cli1, cli2);
+    const WindowRun &window = window1.seconds <= window2.seconds ? window1 : window2;
+    const auto rate = [](const WindowRun &run) { return run.seconds > 0 ? double(run.labelUpdates) / run.seconds : 0.0; };
 
     std::printf("\n| measure | value | target |\n|---|---|---|\n");
-    std::printf("| Deep Scan through the window | %.2f s | |\n", window.seconds);
+    std::printf("| Deep Scan through the window (best of 2) | %.2f s | |\n", window.seconds);
     std::printf("| the same scan by sweepling-cli (best of 2) | %.2f s | |\n", cliBest);
     std::printf("| window / CLI | %.2fx | <= 1.1x |\n", cliBest > 0 ? window.seconds / cliBest : 0.0);
-    std::printf("| event-loop lateness, worst | %.1f ms | <= 50 ms |\n", window.worstLateMs);
-    std::printf("| event-loop lateness, 99th percentile | %.1f ms | <= 16 ms |\n", window.p99LateMs);
-    std::printf("| current-entry redraws per second | %.1f | <= 60 |\n",
-                window.seconds > 0 ? double(window.labelUpdates) / window.seconds : 0.0);
-    std::printf("| main-thread CPU during the window scan | %.0f ms | |\n", window.mainThreadCpu * 1000);
+    std::printf("| event-loop lateness, worst | %.1f ms | <= 50 ms |\n",
+                std::max(window1.worstLateMs, window2.worstLateMs));
+    std::printf("| event-loop lateness, 99th percentile | %.1f ms | <= 16 ms |\n",
+                std::max(window1.p99LateMs, window2.p99LateMs));
+    std::printf("| current-entry redraws per second | %.1f | <= 60 |\n", std::max(rate(window1), rate(window2)));
+    std::printf("| main-thread CPU during the window scan | %.0f ms | |\n",
+                std::max(window1.mainThreadCpu, window2.mainThreadCpu) * 1000);
     std::printf("| threats listed | %lld | |\n", window.threats);
     std::printf("| peak memory of the window process (VmHWM) | %lld MiB | |\n", ProcessStatus::kiB("VmHWM:") / 1024);
     if (!keep)
