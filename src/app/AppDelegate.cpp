@@ -21,7 +21,8 @@ AppDelegate::AppDelegate(Platform &platform, QObject *parent)
     , m_reportsObj(std::make_unique<Reports>(platform, this))
     , m_scheduler(std::make_unique<Scheduler>(platform, *m_scanDriver))
     , m_realTime(std::make_unique<RealTimeScanning>(platform, *m_scanDriver))
-    , m_loginItem(std::make_unique<LoginItem>(platform.alerts(), m_realTime->settings(),
+    , m_loginItem(std::make_unique<LoginItem>([&platform]() -> AlertPresenter & { return platform.alerts(); },
+                                              m_realTime->settings(),
                                               LoginItem::helperBesideApplication()))
     , m_directRemoval(std::make_unique<DirectRemoval>(platform))
 {

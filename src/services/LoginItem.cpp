@@ -10,8 +10,8 @@
 #include <QFile>
 #include <QSaveFile>
 
-LoginItem::LoginItem(AlertPresenter &alerts, BackgroundSettings &settings, QString helperPath)
-    : m_alerts(alerts)
+LoginItem::LoginItem(Alerts alerts, BackgroundSettings &settings, QString helperPath)
+    : m_alerts(std::move(alerts))
     , m_settings(settings)
     , m_helperPath(std::move(helperPath))
 {
@@ -101,7 +101,7 @@ void LoginItem::setStartAtLoginEnabled(bool enabled)
         const QString text = enabled ? QStringLiteral("Error in setting at start at login")
                                      : QStringLiteral("Error in removing from start at login");
         Log::line(text);
-        m_alerts.ask(QStringLiteral("Error"), text, {QStringLiteral("ok")});
+        m_alerts().ask(QStringLiteral("Error"), text, {QStringLiteral("ok")});
     }
     m_settings.setRunOnStart(enabled);
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class AlertPresenter;
 class BackgroundSettings;
 
@@ -13,7 +15,10 @@ class BackgroundSettings;
 class LoginItem
 {
 public:
-    LoginItem(AlertPresenter &alerts, BackgroundSettings &settings, QString helperPath);
+    // alerts answers the presenter in use when an alert is due: the
+    // application may replace its presenter after this object was made.
+    using Alerts = std::function<AlertPresenter &()>;
+    LoginItem(Alerts alerts, BackgroundSettings &settings, QString helperPath);
 
     static QString autostartFolder();
     static QString entryPath();
@@ -36,7 +41,7 @@ public:
     static QString helperBesideApplication();
 
 private:
-    AlertPresenter &m_alerts;
+    Alerts m_alerts;
     BackgroundSettings &m_settings;
     QString m_helperPath;
 };

@@ -47,7 +47,7 @@ TEST(LoginItem, StartAtLoginWritesAndRemovesTheAutostartEntry)
     TemporaryConfigHome config;
     TestPlatform test;
     BackgroundSettings settings(test.platform().defaults());
-    LoginItem item(test.alerts(), settings, QStringLiteral(SWEEPLING_HELPER_PATH));
+    LoginItem item([&test]() -> AlertPresenter & { return test.alerts(); }, settings, QStringLiteral(SWEEPLING_HELPER_PATH));
     const QString entry = config.path() + QStringLiteral("/autostart/com.brindlecast.AdwareHelper.desktop");
     EXPECT_EQ(LoginItem::entryPath(), entry);
 
@@ -89,7 +89,7 @@ TEST(LoginItem, AFailedRegistrationAlertsAndStillStoresTheSetting)
     blocker.close();
     TestPlatform test;
     BackgroundSettings settings(test.platform().defaults());
-    LoginItem item(test.alerts(), settings, QStringLiteral(SWEEPLING_HELPER_PATH));
+    LoginItem item([&test]() -> AlertPresenter & { return test.alerts(); }, settings, QStringLiteral(SWEEPLING_HELPER_PATH));
     item.setStartAtLoginEnabled(true);
     const auto requests = test.alerts().requests();
     ASSERT_EQ(requests.size(), 1);

@@ -1,4 +1,5 @@
 #include "app/PreferenceKeys.h"
+#include "platform/ScriptedAlerts.h"
 #include "ui/ButtonWithSpinner.h"
 #include "ui/DashboardView.h"
 #include "ui/LaunchedApp.h"
@@ -206,4 +207,19 @@ TEST(StatusMenu, StartAtLoginThatCannotRegisterSaysSoAndStoresTheSetting)
     QTest::mouseClick(dashboard->runOnStartUp(), Qt::LeftButton);
     EXPECT_EQ(app.test.alerts().requests().size(), 1);
     EXPECT_FALSE(app.test.platform().defaults().boolForKey(kIsRunOnStart));
+}
+
+// The application may change its alert presenter after start (the screenshot
+// tour does); the start-at-login alert goes to the one in use, never to the
+// one that was replaced and freed.
+TEST(StatusMenu, TheStartAtLoginAlertGoesToThePresenterInUse)
+{
+    LaunchedApp app;
+    app.launch();
+    auto replacement = std::make_unique<ScriptedAlerts>();
+    ScriptedAlerts &inUse = *replacement;
+    app.test.platform().setAlerts(std::move(replacement));
+    QTest::mouseClick(app.window()->dashboardObj()->runOnStartUp(), Qt::LeftButton);
+    ASSERT_EQ(inUse.requests().size(), 1);
+    EXPECT_EQ(inUse.requests()[0].informativeText, QStringLiteral("Error in setting at start at login"));
 }
