@@ -15,7 +15,6 @@
 #include "ui/SpinnerView.h"
 #include "ui/UiTiming.h"
 
-#include <QCheckBox>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -446,12 +445,6 @@ void ScanView::threatCheckChanged(QTableWidgetItem *item)
     if (row >= 0 && row < rows.size())
         rows.at(row)->setIsChecked(on);
     m_scanRemoval->checkBoxAction(row, on);
-}
-
-void ScanView::setThreatChecked(int row, bool on)
-{
-    if (QTableWidgetItem *check = m_tblAdwareList->item(row, kCheckColumn))
-        check->setCheckState(on ? Qt::Checked : Qt::Unchecked);
 }
 
 bool ScanView::isThreatChecked(int row) const

@@ -61,7 +61,6 @@ public:
     QRect threatCheckRect(int row) const;
     QRect threatShowRect(int row) const;
     bool isThreatChecked(int row) const;
-    void setThreatChecked(int row, bool on);
     QPushButton *quarantine() const { return m_quarantine; }
     QFrame *greenView() const { return m_greenView; }
     QFrame *redView() const { return m_redView; }
